@@ -1,0 +1,17 @@
+#include "runstate.h"
+
+namespace zv {
+
+SettingsValues &settings()
+{
+    static SettingsValues values;
+    return values;
+}
+
+RunValues &run()
+{
+    static RunValues values;
+    return values;
+}
+
+} // namespace zv

@@ -1,0 +1,61 @@
+#pragma once
+// Receive-only serial link to the weight indicator.
+#include <QObject>
+#include <QStringList>
+
+#include "runstate.h"
+
+class QSerialPort;
+
+namespace zv::scale {
+
+// Baud rate of an item of the baud-rate list (0 -> 110 ... 17 -> 921600); 0 for a bad index.
+qint32 baudRateForIndex(int index);
+
+class IndicatorLink : public QObject {
+    Q_OBJECT
+public:
+    explicit IndicatorLink(QObject *parent = nullptr);
+    ~IndicatorLink() override;
+
+    // Opens the port with the applied parameters (no flow control, DTR and
+    // RTS on, raw). On failure returns false and puts the message for the
+    // operator into *error; the port stays closed. Opening while already
+    // open fails with "Нельзя менять свойство, пока порт открыт" and leaves
+    // the open port as it is.
+    bool open(const zv::PortValues &port, QString *error);
+    void close(); // DTR/RTS off, pending data dropped, port released
+    bool isOpen() const;
+
+    // Serial ports of the machine, sorted by name.
+    static QStringList availablePorts();
+
+signals:
+    // One receive event: everything waiting in the buffer was read, then the
+    // buffer was purged.
+    void blockReceived(const QByteArray &block);
+
+private:
+    void onReadyRead();
+    QSerialPort *m_port;
+};
+
+// The silence watch of the link: RxCounter and its ring of nine copies.
+class SilenceWatch {
+public:
+    void portOpening();   // RingSlot := 0, RxCounter := 1
+    void portOpened();    // RxCounter := 100, ring := 0..8, RingSlot := 0
+    void blockReceived(); // RxCounter := (RxCounter + 1) mod 9
+    // One 400 ms tick; true when the indicator is silent.
+    bool tick();
+
+    int rxCounter() const { return m_rxCounter; }
+    int ringSlot() const { return m_ringSlot; }
+
+private:
+    int m_rxCounter = 0;
+    int m_ring[9] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    int m_ringSlot = 0;
+};
+
+} // namespace zv::scale

@@ -1,0 +1,17 @@
+#pragma once
+// Weight telegrams of the indicator and the weight-to-text conversion.
+#include <QByteArray>
+#include <QString>
+
+namespace zv::scale {
+
+// The weight text of one received block: the digits and points of the block
+// in their order, everything else dropped. In the decimal form a block
+// without a point gives an empty text.
+QString extractWeight(const QByteArray &block, bool decimalForm);
+
+// Text of `weight` with `digits` digits after a "." (none when digits is 0),
+// rounded, without leading blanks.
+QString ConvWeightStr(int digits, double weight);
+
+} // namespace zv::scale
