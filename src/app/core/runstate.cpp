@@ -15,3 +15,13 @@ RunValues &run()
 }
 
 } // namespace zv
+
+#include "hooks.h"
+
+namespace zv {
+Hooks &hooks()
+{
+    static Hooks h;
+    return h;
+}
+} // namespace zv
