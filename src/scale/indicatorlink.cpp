@@ -1,0 +1,173 @@
+#include "indicatorlink.h"
+
+#include <QCollator>
+#include <QFile>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace zv::scale {
+
+namespace {
+
+const QString kMsgNoSuchPort = QStringLiteral("Попытка открыть несуществующий COM-порт");
+const QString kMsgPortBusy = QStringLiteral("Порт занят другой программой");
+const QString kMsgPortOpen = QStringLiteral("Нельзя менять свойство, пока порт открыт");
+
+constexpr qint32 kBaudRates[] = {110,   300,   600,    1200,   2400,   4800,   9600,   14400,  19200,
+                                 38400, 56000, 57600, 115200, 128000, 230400, 256000, 460800, 921600};
+
+// The receive buffer of the link; the handler empties it at every event.
+constexpr qint64 kReadBufferSize = 4096;
+
+QString paramError(const QString &what, int index)
+{
+    return QStringLiteral("Недопустимый параметр COM-порта: %1 (индекс %2)").arg(what).arg(index);
+}
+
+// Full device path of a port name: "ttyUSB0" lives in /dev, a path stays as given.
+QString devicePath(const QString &name)
+{
+    return name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
+}
+
+QString openFailureText(QSerialPort::SerialPortError error, const QString &portName, const QString &detail)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return kMsgNoSuchPort;
+    case QSerialPort::PermissionError: {
+        // The same error stands for a port held by someone else and for a
+        // device file this user may not open; the operator needs to know which.
+        const QByteArray path = QFile::encodeName(devicePath(portName));
+        if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES)
+            return QStringLiteral("Нет прав на доступ к COM-порту %1").arg(portName);
+        return kMsgPortBusy;
+    }
+    case QSerialPort::OpenError:
+        return kMsgPortOpen;
+    case QSerialPort::UnsupportedOperationError:
+        return QStringLiteral("COM-порт не поддерживает заданные параметры: %1").arg(detail);
+    default:
+        return QStringLiteral("Ошибка при открытии COM-порта %1: %2").arg(portName, detail);
+    }
+}
+
+} // namespace
+
+qint32 baudRateForIndex(int index)
+{
+    if (index < 0 || index >= int(std::size(kBaudRates)))
+        return 0;
+    return kBaudRates[index];
+}
+
+IndicatorLink::IndicatorLink(QObject *parent)
+    : QObject(parent), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, &IndicatorLink::onReadyRead);
+}
+
+IndicatorLink::~IndicatorLink()
+{
+    close();
+}
+
+bool IndicatorLink::open(const zv::PortValues &port, QString *error)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (m_port->isOpen())
+        return fail(kMsgPortOpen);
+
+    const QString name = port.port.trimmed();
+    if (name.isEmpty())
+        return fail(kMsgNoSuchPort);
+
+    const qint32 baud = baudRateForIndex(port.baudRateIndex);
+    if (baud == 0)
+        return fail(paramError(QStringLiteral("скорость"), port.baudRateIndex));
+    if (port.dataBitIndex < 0 || port.dataBitIndex > 3)
+        return fail(paramError(QStringLiteral("биты данных"), port.dataBitIndex));
+    static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                   QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                   QSerialPort::SpaceParity};
+    if (port.parityIndex < 0 || port.parityIndex > 4)
+        return fail(paramError(QStringLiteral("чётность"), port.parityIndex));
+    static const QSerialPort::StopBits stopBits[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
+                                                     QSerialPort::TwoStop};
+    if (port.stopBitIndex < 0 || port.stopBitIndex > 2)
+        return fail(paramError(QStringLiteral("стоповые биты"), port.stopBitIndex));
+
+    m_port->setPortName(name);
+    m_port->setBaudRate(baud);
+    m_port->setDataBits(QSerialPort::DataBits(5 + port.dataBitIndex));
+    m_port->setParity(parities[port.parityIndex]);
+    m_port->setStopBits(stopBits[port.stopBitIndex]);
+    // The indicator talks without handshake, whatever the settings file says.
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->setReadBufferSize(kReadBufferSize);
+
+    if (!m_port->open(QIODevice::ReadOnly)) {
+        const QString text = openFailureText(m_port->error(), name, m_port->errorString());
+        m_port->clearError();
+        return fail(text);
+    }
+    // Some indicators take their power or their "host present" signal from
+    // the modem lines. A pseudo-terminal or an adapter without them refuses;
+    // the link works without them, so that is not an open failure.
+    m_port->setDataTerminalReady(true);
+    m_port->setRequestToSend(true);
+    m_port->clearError();
+    return true;
+}
+
+void IndicatorLink::close()
+{
+    if (!m_port->isOpen())
+        return;
+    m_port->setDataTerminalReady(false);
+    m_port->setRequestToSend(false);
+    m_port->clear(QSerialPort::AllDirections);
+    m_port->close();
+    m_port->clearError();
+}
+
+bool IndicatorLink::isOpen() const
+{
+    return m_port->isOpen();
+}
+
+QStringList IndicatorLink::availablePorts()
+{
+    QStringList names;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        names << info.portName();
+    // ttyS2 before ttyS10, COM2 before COM10.
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), collator);
+    names.removeDuplicates();
+    return names;
+}
+
+void IndicatorLink::onReadyRead()
+{
+    const QByteArray block = m_port->readAll();
+    // Whatever came in after this read belongs to no reading shown now; the
+    // next event starts from the indicator's next telegram.
+    m_port->clear(QSerialPort::Input);
+    if (!block.isEmpty())
+        emit blockReceived(block);
+}
+
+} // namespace zv::scale
