@@ -1,0 +1,48 @@
+#pragma once
+// The catalogue of the delivered database: its tables, their columns and
+// indexes, the rows the program relies on finding, and the demo reference
+// data. Used by `zvtool db init|demo|import` and by the tests.
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include "dataset.h"
+
+namespace zv::store {
+
+struct ColumnDef {
+    QString name;
+    FieldType type;
+    int size = 0;      // text width in characters; for Float the total digits
+    int decimals = 0;  // Float only
+};
+
+struct TableDef {
+    QString name;      // EVENJRN
+    QString fileStem;  // EvenJrn (file EvenJrn.dbf, component BVTEvenJrn)
+    QVector<ColumnDef> columns;
+    QStringList indexed; // columns with an index of their own
+};
+
+// The 27 tables in catalogue order.
+const QVector<TableDef> &catalogue();
+// The definition of one table (name in any letter case), nullptr when unknown.
+const TableDef *findTable(const QString &name);
+
+// The administrator written by createDatabase; must change the password at first login.
+inline const QString InitialAdminLogin = QStringLiteral("admin");
+inline const QString InitialAdminPassword = QStringLiteral("admin");
+
+// Creates dir/zv.db with every table, index and the built-in rows. Refuses
+// (DbError) when zv.db exists already. Creates dir when missing.
+void createDatabase(const QString &dir);
+
+// Creates only the empty tables and indexes on an open connection (no rows);
+// used by the import, which fills them itself.
+void createSchema(const QString &connectionName);
+
+// Adds the demo reference data and the demo users to dir/zv.db (made by
+// createDatabase). Refuses when the demo rows are there already.
+void addDemoData(const QString &dir);
+
+} // namespace zv::store
