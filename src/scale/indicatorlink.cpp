@@ -125,6 +125,9 @@ bool IndicatorLink::open(const zv::PortValues &port, QString *error)
     // the link works without them, so that is not an open failure.
     m_port->setDataTerminalReady(true);
     m_port->setRequestToSend(true);
+    // What waited in the line before polling was switched on is stale; the
+    // first block shown must be a reading the indicator sends now.
+    m_port->clear(QSerialPort::Input);
     m_port->clearError();
     return true;
 }
