@@ -18,6 +18,12 @@ struct Hooks {
     std::function<bool(QWidget *parent)> journalPassword;
     // Disables the actions the current group may not use.
     std::function<void(QWidget *mainWindow)> applyGroupRights;
+    // "Смена оператора" of the weighing page; true when another user took over
+    // (run values, EditOper and the four administrator actions switched).
+    std::function<bool(QWidget *mainWindow)> changeOperator;
+    // Password-change dialog of the actions ChangePassUsr and ChangePassJrn.
+    std::function<void(QWidget *mainWindow)> changeUserPassword;
+    std::function<void(QWidget *mainWindow)> changeJournalPassword;
 };
 
 Hooks &hooks();
