@@ -1,6 +1,5 @@
 #include "indicatorlink.h"
 
-#include <QCollator>
 #include <QFile>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -57,7 +56,51 @@ QString openFailureText(QSerialPort::SerialPortError error, const QString &portN
     }
 }
 
+// Natural order: runs of digits compare by value, the rest without letter case.
+int comparePortNames(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            // Leading zeros do not count; then the longer run is the larger number.
+            QStringView da = QStringView(a).mid(i, ei - i), db = QStringView(b).mid(j, ej - j);
+            while (da.size() > 1 && da.front() == QLatin1Char('0'))
+                da = da.mid(1);
+            while (db.size() > 1 && db.front() == QLatin1Char('0'))
+                db = db.mid(1);
+            if (da.size() != db.size())
+                return da.size() < db.size() ? -1 : 1;
+            if (const int c = da.compare(db); c != 0)
+                return c;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a[i].toCaseFolded(), cb = b[j].toCaseFolded();
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return int(a.size() - i > 0) - int(b.size() - j > 0);
+}
+
 } // namespace
+
+QStringList sortPortNames(QStringList names)
+{
+    names.removeDuplicates();
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = comparePortNames(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
 
 qint32 baudRateForIndex(int index)
 {
@@ -154,13 +197,7 @@ QStringList IndicatorLink::availablePorts()
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports)
         names << info.portName();
-    // ttyS2 before ttyS10, COM2 before COM10.
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(), collator);
-    names.removeDuplicates();
-    return names;
+    return sortPortNames(names);
 }
 
 void IndicatorLink::onReadyRead()

@@ -9,6 +9,10 @@ class QSerialPort;
 
 namespace zv::scale {
 
+// Port names in the order the port lists show them: by name, numbers by
+// value (ttyS2 before ttyS10), letter case ignored, no duplicates.
+QStringList sortPortNames(QStringList names);
+
 // Baud rate of an item of the baud-rate list (0 -> 110 ... 17 -> 921600); 0 for a bad index.
 qint32 baudRateForIndex(int index);
 

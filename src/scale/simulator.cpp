@@ -40,13 +40,13 @@ void appendRepeated(SimScenario &s, double kg, bool stable, int count)
         s.readings.push_back({kg, stable});
 }
 
-// Weight moving from `from` to `to` over `count` readings, the last one at `to`.
+// Weight moving from `from` towards `to`: `count` readings strictly between
+// the two, none of them stable.
 void appendRamp(SimScenario &s, double from, double to, int count, Noise &noise)
 {
     for (int i = 1; i <= count; ++i) {
-        const double kg = from + (to - from) * i / count;
-        const bool last = i == count;
-        s.readings.push_back({last ? kg : std::max(0.0, kg + noise.next()), last});
+        const double kg = from + (to - from) * i / (count + 1);
+        s.readings.push_back({std::max(0.0, kg + noise.next()), false});
     }
 }
 
