@@ -15,6 +15,7 @@ struct ColumnDef {
     FieldType type;
     int size = 0;      // text width in characters; for Float the total digits
     int decimals = 0;  // Float only
+    bool weightText = false; // a weight kept as text: compared and sorted as a number
 };
 
 struct TableDef {
@@ -35,11 +36,27 @@ inline const QString InitialAdminPassword = QStringLiteral("admin");
 
 // Creates dir/zv.db with every table, index and the built-in rows. Refuses
 // (DbError) when zv.db exists already. Creates dir when missing.
-void createDatabase(const QString &dir);
+// Returns the service journal password (second column of PASSJRN).
+QString createDatabase(const QString &dir);
 
-// Creates only the empty tables and indexes on an open connection (no rows);
-// used by the import, which fills them itself.
+// Creates the empty tables, indexes and the engine's rule for
+// EVENJRN.ID_DOCUMEN on an open connection (no rows); the import fills them
+// itself.
 void createSchema(const QString &connectionName);
+// Adds the rows the program relies on finding (built-in event types, cargo
+// type 105, the filter vocabulary, the journal password row, the first
+// administrator). Returns the service journal password written into the
+// second column of PASSJRN.
+QString addBuiltInRows(const QString &connectionName);
+
+// Journal password written into PASSJRN.PASSUSR by createDatabase.
+inline const QString InitialJournalPassword = QStringLiteral("zvjrn");
+
+// Demo users added by addDemoData (login, password, group).
+struct DemoUser {
+    QString login, password, group;
+};
+QVector<DemoUser> demoUsers();
 
 // Adds the demo reference data and the demo users to dir/zv.db (made by
 // createDatabase). Refuses when the demo rows are there already.

@@ -35,6 +35,7 @@ enum class FieldType {
     Float,    // number with decimals
     Text,     // text of at most size() characters (0 = unlimited)
     Date,     // date, stored as yyyy-MM-dd, shown as dd.MM.yyyy
+    Time,     // time of day as text "hh:mm:ss" (a one-digit hour is written with two)
     Blob,     // picture or other bytes
     Unknown,  // computed column of a query: whatever the engine returned
 };
@@ -187,6 +188,7 @@ public:
         QString name;
         FieldType type = FieldType::Unknown;
         int size = 0;
+        int decimals = 0;
     };
     const QVector<Column> &columns() const { return m_columns; }
     QVariant rawValue(int index) const;
@@ -199,10 +201,12 @@ signals:
     void opened();
     void closed();
     void rowsChanged();   // rows added, removed or changed
-    void cursorMoved(int recNo);
+    void cursorMoved();
+
+public:
+    struct Impl; // state of the implementation
 
 private:
-    struct Impl;
     friend class Field;
     friend class Database;
     void checkActive() const;
