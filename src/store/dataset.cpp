@@ -318,8 +318,8 @@ struct Dataset::Impl {
     int pageIdx = -1;
     int pageGeneration = -1;
     QString quotedTable;
-    std::unique_ptr<QSqlQuery> forwardQ, backwardQ, byRowidQ;
-    std::map<QString, std::unique_ptr<QSqlQuery>> locateQ;
+    // Prepared statements of the cursor, by their text.
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements;
     QVector<Row> snapshot;
     int snapshotGeneration = -1;
 
@@ -342,10 +342,7 @@ struct Dataset::Impl {
     void clearStatements()
     {
         q.reset();
-        forwardQ.reset();
-        backwardQ.reset();
-        byRowidQ.reset();
-        locateQ.clear();
+        statements.clear();
     }
 };
 
@@ -864,13 +861,14 @@ QVector<Dataset::Impl::Row> runPage(QSqlQuery &q, int columnCount)
 
 static QVector<Dataset::Impl::Row> fetchTable(Dataset::Impl &d, int columnCount, const QString &where,
                                               const QVariantList &binds, bool descending, int limit,
-                                              std::unique_ptr<QSqlQuery> *cache)
+                                              bool keep = true)
 {
     const QString sql = QStringLiteral("SELECT _rowid_, * FROM %1%2 ORDER BY _rowid_%3 LIMIT %4")
                             .arg(d.quotedTable, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where,
                                  descending ? QStringLiteral(" DESC") : QString(), QString::number(limit));
     QSqlQuery local(Database::connection());
     QSqlQuery *q = &local;
+    std::unique_ptr<QSqlQuery> *cache = keep ? &d.statements[sql] : nullptr;
     if (cache) {
         if (!*cache) {
             *cache = std::make_unique<QSqlQuery>(Database::connection());
@@ -909,7 +907,7 @@ void Dataset::first()
         m_bof = true;
         m_eof = d->rows.isEmpty();
     } else {
-        d->page = fetchTable(*d, int(m_columns.size()), QString(), {}, false, PageSize, &d->forwardQ);
+        d->page = fetchTable(*d, int(m_columns.size()), QString(), {}, false, PageSize);
         d->pageGeneration = changeGeneration();
         d->pageIdx = d->page.isEmpty() ? -1 : 0;
         m_bof = true;
@@ -953,8 +951,7 @@ void Dataset::next()
         ++d->pageIdx;
     } else {
         const qint64 from = d->row().rowid;
-        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ > ?"), {from}, false, PageSize,
-                               &d->forwardQ);
+        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ > ?"), {from}, false, PageSize);
         d->pageGeneration = changeGeneration();
         if (rows.isEmpty()) {
             m_eof = true;
@@ -992,8 +989,7 @@ void Dataset::prior()
         --d->pageIdx;
     } else {
         const qint64 from = d->row().rowid;
-        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ < ?"), {from}, true, 1,
-                               &d->backwardQ);
+        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ < ?"), {from}, true, 1);
         if (rows.isEmpty()) {
             m_bof = true;
             return;
@@ -1017,7 +1013,7 @@ void Dataset::last()
         m_eof = true;
         m_bof = d->rows.isEmpty();
     } else {
-        auto rows = fetchTable(*d, int(m_columns.size()), QString(), {}, true, 1, nullptr);
+        auto rows = fetchTable(*d, int(m_columns.size()), QString(), {}, true, 1);
         d->page = std::move(rows);
         d->pageIdx = d->page.isEmpty() ? -1 : 0;
         d->pageGeneration = changeGeneration();
@@ -1202,8 +1198,7 @@ bool Dataset::locate(const QString &fieldName, const QVariant &value, LocateMode
             binds << stored;
         }
     }
-    const QString key = QString::number(int(mode)) + QLatin1Char('|') + where;
-    auto rows = fetchTable(*d, int(m_columns.size()), where, binds, false, 1, &d->locateQ[key]);
+    auto rows = fetchTable(*d, int(m_columns.size()), where, binds, false, 1);
     if (rows.isEmpty())
         return false;
     d->page = std::move(rows);
@@ -1307,8 +1302,7 @@ void Dataset::post()
     }
     q.finish();
     // Re-read the stored row: the engine may have filled fields of its own.
-    auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ = ?"), {rowid}, false, 1,
-                           &d->byRowidQ);
+    auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ = ?"), {rowid}, false, 1);
     if (!rows.isEmpty()) {
         d->page = std::move(rows);
         d->pageIdx = 0;
@@ -1348,10 +1342,9 @@ void Dataset::remove()
     if (!q.exec())
         fail(q);
     q.finish();
-    auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ > ?"), {rowid}, false, PageSize,
-                           &d->forwardQ);
+    auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ > ?"), {rowid}, false, PageSize);
     if (rows.isEmpty()) {
-        rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ < ?"), {rowid}, true, 1, &d->backwardQ);
+        rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ < ?"), {rowid}, true, 1);
         m_eof = true;
     } else {
         m_eof = false;
@@ -1382,8 +1375,7 @@ void Dataset::refresh()
         first();
     } else {
         const qint64 rowid = d->row().rowid;
-        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ >= ?"), {rowid}, false, PageSize,
-                               &d->forwardQ);
+        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ >= ?"), {rowid}, false, PageSize);
         if (rows.isEmpty())
             last();
         else {
