@@ -1,10 +1,30 @@
-#include <QApplication>
-#include <QMainWindow>
+// The workstation's entry: one copy per machine, then the main window.
+#include <QDir>
+
+#include "mainform.h"
+#include "messages.h"
+#include "singleinstance.h"
+#include "zvapplication.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
+    TZvApplication app(argc, argv);
+
+    zv::SingleInstanceGuard guard(QDir::tempPath());
+    switch (guard.acquire()) {
+    case zv::SingleInstanceGuard::Result::Acquired:
+        break;
+    case zv::SingleInstanceGuard::Result::AlreadyRunning:
+        zv::Messages::information(QStringLiteral("Попытка запустить вторую копию задачи!"));
+        return 1;
+    case zv::SingleInstanceGuard::Result::Failed:
+        zv::Messages::information(QStringLiteral("Ошибка выделения памяти!"));
+        return 1;
+    }
+
+    // The main window first; the data module, the axle weights window and the
+    // two report forms of the run are created right after it.
+    TMainForm mainForm;
+    mainForm.showMaximized();
     return app.exec();
 }

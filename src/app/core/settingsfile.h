@@ -27,7 +27,7 @@ struct PortTexts {
 // its switches); at close these are written beside the applied values.
 struct SettingsPageState {
     PortTexts indicator;
-    PortTexts rfid;
+    PortTexts rfid = {QString(), QStringLiteral("9600")};
     QString mode = QStringLiteral("Статический режим"); // text of CBMode
     int modeItem = 0;                                     // selected item of CBMode
     QString limitWeight = QStringLiteral("100");          // EditLimit
