@@ -13,6 +13,14 @@
 #include "datamodule.h"
 #include "messages.h"
 
+// Readable texts in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override
