@@ -203,9 +203,8 @@ QStringList IndicatorLink::availablePorts()
 void IndicatorLink::onReadyRead()
 {
     const QByteArray block = m_port->readAll();
-    // Whatever came in after this read belongs to no reading shown now; the
-    // next event starts from the indicator's next telegram.
-    m_port->clear(QSerialPort::Input);
+    if (m_purgeAfterRead)
+        m_port->clear(QSerialPort::Input);
     if (!block.isEmpty())
         emit blockReceived(block);
 }

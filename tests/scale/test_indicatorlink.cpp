@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
@@ -203,6 +206,32 @@ TEST_F(LinkOnPty, EverythingWaitingIsReadAtOnce)
     ASSERT_EQ(pty.write(three), LineWrite::Written);
     ASSERT_TRUE(waitFor([&] { return received(spy).size() >= three.size(); }));
     EXPECT_EQ(received(spy), three);
+}
+
+// A slow line hands the bytes of a telegram over one by one, and receive
+// events fall in the middle of telegrams: every byte must still arrive, in
+// order, so that the capture of a dynamic weighing holds the true readings.
+TEST_F(LinkOnPty, BytesTricklingInAreAllDelivered)
+{
+    IndicatorLink link;
+    QString error;
+    ASSERT_TRUE(link.open(portOn(pty.slavePath()), &error)) << error.toStdString();
+    QSignalSpy spy(&link, &IndicatorLink::blockReceived);
+
+    QByteArray stream;
+    for (int i = 0; i < 35; ++i)
+        stream += makeTelegram(12340 + 10 * i, false, TelegramForm {});
+    std::thread writer([&] {
+        for (char c : stream) {
+            pty.write(QByteArray(1, c));
+            std::this_thread::sleep_for(std::chrono::microseconds(1000)); // about 9600 baud
+        }
+    });
+    const bool complete = waitFor([&] { return received(spy).size() >= stream.size(); }, 10000);
+    writer.join();
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(received(spy), stream);
+    EXPECT_GT(spy.count(), 1);
 }
 
 // The line's settings as the slave's terminal shows them through the master.
