@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTextCursor>
 #include <QSplitter>
 #include <QStatusBar>
@@ -408,16 +409,26 @@ void TMainForm::createPages()
         if (onAutomaticSwitched)
             onAutomaticSwitched(on);
     });
+    connect(m_weighing, &TWeighingPage::tareIntervalDefaulted, this,
+            [this](int minutes) { m_settings->EditActualTare->setText(QString::number(minutes)); });
+    // The reference books the weighing page opens are the window's actions.
+    m_weighing->RefTsExecute = [this] { action(QStringLiteral("RefTs"))->trigger(); };
+    m_weighing->RefCargoExecute = [this] { action(QStringLiteral("RefCargo"))->trigger(); };
+    m_weighing->RefCargoTypesExecute = [this] { action(QStringLiteral("RefCargoTypes"))->trigger(); };
+    m_weighing->RefDriverExecute = [this] { action(QStringLiteral("RefDriver"))->trigger(); };
+    // "Выход" of the weighing page: the page clears its fields, the window
+    // leaves the page area and closes the indicator port.
     connect(m_weighing, &TWeighingPage::exitRequested, this, [this] {
         leavePages();
-        m_weighing->RGAxis->setItemIndex(-1);
-        m_weighing->CBStateNum->setCurrentText(QString());
-        m_weighing->CBDriver->setCurrentText(QString());
-        m_weighing->CBCargo->setCurrentText(QString());
         if (m_link->isOpen()) {
             closeIndicatorPort();
             m_weighing->ChBOnInd->setChecked(false);
         }
+    });
+    // "Смена оператора" of the weighing page: another user takes over.
+    connect(m_weighing->BtChangeOper, &QPushButton::clicked, this, [this] {
+        if (zv::hooks().changeOperator)
+            zv::hooks().changeOperator(this);
     });
 }
 
@@ -476,10 +487,9 @@ void TMainForm::WeighterExecute()
     if (m_settings->ChBAutomatic->isChecked())
         armAutomaticStart();
     showPage(TabSWeight);
-    const bool rfid = m_settings->ChBRFID->isChecked();
-    m_weighing->showRfidControls(rfid);
-    if (rfid)
-        m_weighing->ChBRFID1->setChecked(true);
+    // The page's own steps: link check boxes, page values, RFID field as the
+    // settings say, journal and lists.
+    m_weighing->setRfidEnabledInSettings(m_settings->ChBRFID->isChecked());
     m_weighing->prepare();
 }
 
@@ -616,9 +626,9 @@ void TMainForm::prepareMainWindow()
     resetGridColumns();
 }
 
-void TMainForm::openDayDocuments() {}
+void TMainForm::openDayDocuments() { m_weighing->openDayDocuments(); }
 
-void TMainForm::openDayJournal() {}
+void TMainForm::openDayJournal() { m_weighing->openDayJournal(); }
 
 void TMainForm::clearWeighingFields()
 {

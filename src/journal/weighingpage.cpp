@@ -598,28 +598,36 @@ void TWeighingPage::prepareAtStartup()
     EditStNumTr->hide();
     applyWeighingMode(zv::settings().modeIndex);
 
-    // The journal and the documents of the day.
-    zv::store::guardDb(DbErrorKind::Open, DisplayName::EvenJrn, [this] {
-        Dataset &q = m_dm.BVQWrEvJrn;
-        q.close();
-        q.setParam(QStringLiteral("IN_DATE"), zv::Clock::today());
-        q.open();
-        q.last();
-    });
-    zv::store::guardDb(DbErrorKind::Open, DisplayName::Document, [this] {
-        Dataset &q = m_dm.BVQDoc;
-        q.close();
-        q.setParam(QStringLiteral("IN_DATE"), zv::Clock::today());
-        q.open();
-    });
-    setJournalRow(m_dm.BVQWrEvJrn.active() ? m_dm.BVQWrEvJrn.recNo() : -1);
-
     ++m_quietFields;
     for (QComboBox *c : {CBEven, CBStateNum, CBRFID, CBCargo, CBCargoTypes, CBDriver})
         c->clearEditText();
     --m_quietFields;
     EditComment->clear();
     EditCargoProp->clear();
+}
+
+bool TWeighingPage::openDayJournal()
+{
+    const bool ok = zv::store::guardDb(DbErrorKind::Open, DisplayName::EvenJrn, [this] {
+        Dataset &q = m_dm.BVQWrEvJrn;
+        q.close();
+        q.setParam(QStringLiteral("IN_DATE"), zv::Clock::today());
+        q.open();
+        q.last();
+    });
+    if (ok)
+        setJournalRow(m_dm.BVQWrEvJrn.recNo());
+    return ok;
+}
+
+bool TWeighingPage::openDayDocuments()
+{
+    return zv::store::guardDb(DbErrorKind::Open, DisplayName::Document, [this] {
+        Dataset &q = m_dm.BVQDoc;
+        q.close();
+        q.setParam(QStringLiteral("IN_DATE"), zv::Clock::today());
+        q.open();
+    });
 }
 
 bool TWeighingPage::prepare()
@@ -639,9 +647,12 @@ bool TWeighingPage::prepare()
 
     // A checked RFID box with the field hidden would demand a tag the
     // operator cannot type: the box follows the settings both ways.
-    showRfidControls(m_rfidInSettings);
-    ChBRFID1->setChecked(m_rfidInSettings);
-    markRequired(CBRFID, m_rfidInSettings);
+    if (m_rfidInSettings) {
+        const bool on = *m_rfidInSettings;
+        showRfidControls(on);
+        ChBRFID1->setChecked(on);
+        markRequired(CBRFID, on);
+    }
 
     if (!zv::store::guardDb(DbErrorKind::Open, DisplayName::EvenJrn, [this] {
             m_dm.BVQWrEvJrn.close();

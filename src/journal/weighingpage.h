@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -47,6 +48,10 @@ public:
 
     // Start-up state of the page (preparation of the main window).
     void prepareAtStartup();
+    // The journal of the day, on its last row, and the documents of the day
+    // (start-up). False when the query could not be opened (box shown).
+    bool openDayJournal();
+    bool openDayDocuments();
     // Preparation when the page is opened by the action "Взвешивание"
     // (the page's share of WeighterExecute): check boxes of the link, page
     // values, RFID field, journal and the lists of the selection fields.
@@ -54,9 +59,9 @@ public:
     bool prepare();
 
     // Whether RFID identification is switched on in the settings ("ChBRFID");
-    // the settings page tells the page, prepare() follows it.
+    // once told, prepare() shows the RFID field and checks "ChBRFID1" exactly
+    // when it is on.
     void setRfidEnabledInSettings(bool on);
-    bool rfidEnabledInSettings() const { return m_rfidInSettings; }
 
     // --- page values (0 = none)
     int CurrTranspID = 0;
@@ -251,7 +256,7 @@ private:
     zv::store::DatasetModel *m_vehicleModel = nullptr;
     zv::store::DatasetModel *m_documentModel = nullptr;
 
-    bool m_rfidInSettings = false;
+    std::optional<bool> m_rfidInSettings;
     // Set while a lookup writes the other identification field, or a list is
     // refilled: those writes start no lookup of their own.
     int m_quietFields = 0;

@@ -129,6 +129,8 @@ protected:
         page->show();
         page->setRfidEnabledInSettings(rfid);
         page->prepareAtStartup();
+        EXPECT_TRUE(page->openDayDocuments());
+        EXPECT_TRUE(page->openDayJournal());
         EXPECT_TRUE(page->prepare()) << zv::Messages::shownTexts().join(QLatin1Char('\n')).toStdString();
         return page.get();
     }
