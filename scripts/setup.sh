@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libqt6sql6-sqlite
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite
   qt6-image-formats-plugins qt6-qpa-plugins libjpeg62-turbo-dev
   libxlsxwriter-dev libgtest-dev libbenchmark-dev libsqlite3-dev
   fonts-dejavu-core
