@@ -7,6 +7,7 @@
 #include "passjrn.h"
 #include "rights.h"
 #include "runstate.h"
+#include "userspage.h"
 
 namespace zv::access {
 
@@ -20,6 +21,15 @@ void applyGroupRights(QWidget *mainWindow)
 {
     if (mainWindow)
         RightsGuard::of(mainWindow)->applyGroup(run().CurrUserGroup);
+}
+
+TUsersPage *attachUsersPage(const std::function<void(QWidget *, std::function<void()>)> &setUsersPage,
+                            const std::function<void()> &leavePages)
+{
+    auto *page = new TUsersPage;
+    setUsersPage(page, [page] { page->UserGroupExecute(); });
+    QObject::connect(page, &TUsersPage::leavePage, page, [leavePages] { leavePages(); });
+    return page;
 }
 
 void installHooks()

@@ -1,6 +1,7 @@
 // The workstation's entry: one copy per machine, then the main window.
 #include <QDir>
 
+#include "accesshooks.h"
 #include "mainform.h"
 #include "messages.h"
 #include "singleinstance.h"
@@ -25,6 +26,11 @@ int main(int argc, char **argv)
     // The main window first; the data module, the axle weights window and the
     // two report forms of the run are created right after it.
     TMainForm mainForm;
+    // Login, passwords, change of operator, group rights and the users page.
+    zv::access::installHooks();
+    zv::access::attachUsersPage(
+        [&mainForm](QWidget *page, std::function<void()> prepare) { mainForm.setUsersPage(page, std::move(prepare)); },
+        [&mainForm] { mainForm.leavePages(); });
     mainForm.showMaximized();
     return app.exec();
 }
