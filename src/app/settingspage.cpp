@@ -627,6 +627,7 @@ void TSettingsPage::cxButton1Click()
 
 void TSettingsPage::setRfidOnWeighingPage(bool on)
 {
+    m_weighing->setRfidEnabledInSettings(on);
     m_weighing->showRfidControls(on);
     m_weighing->LbRFIDdef->hide();
 }
@@ -639,14 +640,7 @@ void TSettingsPage::ChBRFIDClick()
     setRfidOnWeighingPage(on);
 }
 
-void TSettingsPage::showModeOnWeighingPage(int modeItem)
-{
-    const bool isStatic = modeItem == 0;
-    m_weighing->BtSaveW->setText(isStatic ? QStringLiteral("Записать измерение") : QStringLiteral("Начать измерение"));
-    for (QWidget *w : std::initializer_list<QWidget *>{m_weighing->LbAx1, m_weighing->LbAx2, m_weighing->EditWg,
-                                                        m_weighing->EditOst})
-        w->setVisible(isStatic);
-}
+void TSettingsPage::showModeOnWeighingPage(int modeItem) { m_weighing->applyWeighingMode(modeItem == 0 ? 0 : 1); }
 
 void TSettingsPage::CBModeClick(int item)
 {
