@@ -81,6 +81,27 @@ inline QVariant sqlValue(const QString &query)
     return q.value(0);
 }
 
+// Vehicles (two with a tag, one with a trailer, two without a tag), cargo,
+// a cargo type and drivers.
+inline void addReferenceRows()
+{
+    const char *ts = "INSERT INTO TRANSPORT (ID_TRANSP, NAMETRANSP, STATENUMB, STATENUM_T, W_EMPTYCAR, W_EMPTY_TR, "
+                     "ID_MODEL, ID_OWNER, IDRF, ID_TRAILER) VALUES ";
+    sql(QString::fromUtf8(ts) + QStringLiteral("(1, 'Самосвал', 'А123ВС71', '', '10000', '0', 0, 0, 'TAG-001', 0)"));
+    sql(QString::fromUtf8(ts)
+        + QStringLiteral("(2, 'Седельный тягач', 'М456ОР71', 'АК123471', '7900', '7000', 0, 0, 'TAG-002', 0)"));
+    sql(QString::fromUtf8(ts) + QStringLiteral("(3, 'Бортовой', 'К789ЕН50', '', '4050', '0', 0, 0, '', 0)"));
+    sql(QString::fromUtf8(ts) + QStringLiteral("(4, 'Бортовой', 'Т321УХ71', '', '4300', '0', 0, 0, '', 0)"));
+    sql(QStringLiteral("INSERT INTO CARGO (ID_CARGO, NAMECARGO, CODCARGO) VALUES (1, 'Песок строительный', '101')"));
+    sql(QStringLiteral("INSERT INTO CARGO (ID_CARGO, NAMECARGO, CODCARGO) VALUES (2, 'Щебень', '102')"));
+    sql(QStringLiteral("INSERT INTO CARGOTYPES (ID_CARGOTY, NAMECARGOT) VALUES (1, 'Сыпучий')"));
+    sql(QStringLiteral("INSERT INTO DRIVER (ID_DRIVER, LASTN_DRIV, FIRSN_DRIV, PATR_DRIV) "
+                       "VALUES (1, 'Иванов', 'Иван', 'Иванович')"));
+    sql(QStringLiteral("INSERT INTO DRIVER (ID_DRIVER, LASTN_DRIV, FIRSN_DRIV, PATR_DRIV) "
+                       "VALUES (2, 'Петров', 'Пётр', 'Петрович')"));
+
+}
+
 class PageDb : public ::testing::Test {
 protected:
     void SetUp() override
@@ -88,20 +109,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         zv::store::createDatabase(dir.path());
         zv::store::Database::setDirectory(dir.path());
-        const char *ts = "INSERT INTO TRANSPORT (ID_TRANSP, NAMETRANSP, STATENUMB, STATENUM_T, W_EMPTYCAR, W_EMPTY_TR, "
-                         "ID_MODEL, ID_OWNER, IDRF, ID_TRAILER) VALUES ";
-        sql(QString::fromUtf8(ts) + QStringLiteral("(1, 'Самосвал', 'А123ВС71', '', '10000', '0', 0, 0, 'TAG-001', 0)"));
-        sql(QString::fromUtf8(ts)
-            + QStringLiteral("(2, 'Седельный тягач', 'М456ОР71', 'АК123471', '7900', '7000', 0, 0, 'TAG-002', 0)"));
-        sql(QString::fromUtf8(ts) + QStringLiteral("(3, 'Бортовой', 'К789ЕН50', '', '4050', '0', 0, 0, '', 0)"));
-        sql(QString::fromUtf8(ts) + QStringLiteral("(4, 'Бортовой', 'Т321УХ71', '', '4300', '0', 0, 0, '', 0)"));
-        sql(QStringLiteral("INSERT INTO CARGO (ID_CARGO, NAMECARGO, CODCARGO) VALUES (1, 'Песок строительный', '101')"));
-        sql(QStringLiteral("INSERT INTO CARGO (ID_CARGO, NAMECARGO, CODCARGO) VALUES (2, 'Щебень', '102')"));
-        sql(QStringLiteral("INSERT INTO CARGOTYPES (ID_CARGOTY, NAMECARGOT) VALUES (1, 'Сыпучий')"));
-        sql(QStringLiteral("INSERT INTO DRIVER (ID_DRIVER, LASTN_DRIV, FIRSN_DRIV, PATR_DRIV) "
-                           "VALUES (1, 'Иванов', 'Иван', 'Иванович')"));
-        sql(QStringLiteral("INSERT INTO DRIVER (ID_DRIVER, LASTN_DRIV, FIRSN_DRIV, PATR_DRIV) "
-                           "VALUES (2, 'Петров', 'Пётр', 'Петрович')"));
+        addReferenceRows();
 
         zv::settings() = zv::SettingsValues{};
         zv::settings().modeIndex = 0;

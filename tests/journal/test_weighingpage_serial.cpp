@@ -1,4 +1,5 @@
-// A vehicle weighed axle by axle from indicator readings on a pseudo-terminal,
+// A vehicle weighed axle by axle in the workstation's main window from
+// indicator readings on a pseudo-terminal,
 // loaded and then empty half an hour later: the counters, the axle rows, the
 // journal events with their pair, the net weight in the information window,
 // the cargo document and the red rows of the journal grid.
@@ -7,57 +8,97 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include <QTimer>
+
 #include "bvviewwtelform.h"
+#include "hooks.h"
 #include "indicatorlink.h"
+#include "mainform.h"
 #include "pagefixture.h"
+#include "paths.h"
+#include "settingsfile.h"
 #include "pseudoterminal.h"
 #include "radiogroup.h"
 #include "simulator.h"
 #include "weighttelegram.h"
 
 using namespace zvtest;
-using zv::scale::IndicatorLink;
 using zv::scale::PseudoTerminal;
 
 namespace {
 
-class StaticWeighingOnPty : public PageDb {
+// The workstation's main window on a temporary program directory, its
+// indicator port on a pseudo-terminal that an indicator keeps sending to.
+class StaticWeighingOnPty : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PageDb::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        zv::Paths::setProgramDir(dir.path());
+        zv::Messages::clear();
+        TBVWNettoForm::clearShown();
+        zv::hooks() = zv::Hooks{};
+        zv::settings() = zv::defaultSettings();
+        zv::run() = zv::RunValues{};
+        const QString db = dir.filePath(QStringLiteral("db"));
+        zv::store::createDatabase(db);
+        zv::store::Database::setDirectory(db);
+        addReferenceRows();
+        zv::Clock::setFixed(QDateTime(kDay, QTime(10, 0, 0)));
+
         QString error;
         ASSERT_TRUE(pty.open(&error)) << error.toStdString();
-        p = openPage();
-        // What the main window does with each block of the indicator
-        // (whole-number form): the digits of the block become the current weight.
-        QObject::connect(&link, &IndicatorLink::blockReceived, p, [this](const QByteArray &block) {
-            const QString w = zv::scale::extractWeight(block, false);
-            if (!w.isEmpty())
-                p->EditWeight->setText(w);
+        window = std::make_unique<TMainForm>();
+        window->show();
+        QCoreApplication::processEvents(); // the preparation of the first showing
+        // Room for the journal grid, whose drawing is checked (the offscreen
+        // screen is small).
+        window->setFixedSize(1600, 1000);
+        QCoreApplication::processEvents();
+        zv::settings().indicatorPort.port = pty.slavePath();
+        zv::settings().indicatorPort.baudRateIndex = 12;
+        zv::settings().modeIndex = 0;
+        zv::settings().DecimalPoint = 0;
+        zv::settings().IntervalActualTare = 60;
+
+        window->action(QStringLiteral("Weighter"))->trigger();
+        p = window->weighingPage();
+        ASSERT_EQ(window->activePage(), p->parentWidget());
+        ASSERT_TRUE(zv::Messages::shownTexts().isEmpty()) << zv::Messages::shownTexts().join('\n').toStdString();
+
+        // The indicator sends its reading every 100 ms, listened to or not.
+        QObject::connect(&indicator, &QTimer::timeout, [this] {
+            pty.write(current);
+            pty.drainInput();
         });
-        zv::PortValues port;
-        port.port = pty.slavePath();
-        port.baudRateIndex = 12;
-        ASSERT_TRUE(link.open(port, &error)) << error.toStdString();
+        indicator.start(100);
+        QTest::mouseClick(p->ChBOnInd, Qt::LeftButton, {}, QPoint(5, p->ChBOnInd->height() / 2));
+        ASSERT_TRUE(window->link()->isOpen()) << zv::Messages::shownTexts().join('\n').toStdString();
     }
 
     void TearDown() override
     {
-        link.close();
-        PageDb::TearDown();
+        indicator.stop();
+        if (window) {
+            window->SkipSettingsSave = true;
+            window->N6Click();
+            window.reset();
+        }
+        pty.close();
+        zv::hooks() = zv::Hooks{};
+        zv::store::Database::setDirectory(QString());
+        zv::Paths::setProgramDir(QString());
+        zv::Clock::reset();
+        zv::Messages::clear();
     }
 
     // The indicator shows `kg` until the weight box has it.
     QString indicatorShows(double kg)
     {
-        const QByteArray telegram = zv::scale::makeTelegram(kg, true, zv::scale::TelegramForm{});
-        const QString expected = zv::scale::extractWeight(telegram, false);
-        EXPECT_TRUE(waitFor([&] {
-            pty.write(telegram);
-            QTest::qWait(20);
-            return p->EditWeight->text() == expected;
-        })) << "the weight box never showed " << expected.toStdString();
+        current = zv::scale::makeTelegram(kg, true, zv::scale::TelegramForm{});
+        const QString expected = zv::scale::extractWeight(current, false);
+        EXPECT_TRUE(waitFor([&] { return p->EditWeight->text() == expected; }))
+            << "the weight box never showed " << expected.toStdString();
         return expected;
     }
 
@@ -85,8 +126,11 @@ protected:
         return rows;
     }
 
+    QTemporaryDir dir;
     PseudoTerminal pty;
-    IndicatorLink link;
+    QTimer indicator;
+    QByteArray current = zv::scale::makeTelegram(0, true, zv::scale::TelegramForm{});
+    std::unique_ptr<TMainForm> window;
     TWeighingPage *p = nullptr;
 };
 
