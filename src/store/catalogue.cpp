@@ -117,7 +117,7 @@ QVector<TableDef> buildCatalogue()
     return c;
 }
 
-QString columnSql(const ColumnDef &c)
+QString columnSql(const ColumnDef &c, int width)
 {
     const QString name = c.name;
     switch (c.type) {
@@ -129,11 +129,11 @@ QString columnSql(const ColumnDef &c)
         // Dates compare as dates also against a typed dd.mm.yyyy literal.
         return name + QStringLiteral(" DATE COLLATE ZVDATE");
     case FieldType::Time:
-        return name + QStringLiteral(" TIMETEXT(%1) NOT NULL ON CONFLICT REPLACE DEFAULT ''").arg(c.size);
+        return name + QStringLiteral(" TIMETEXT(%1) NOT NULL ON CONFLICT REPLACE DEFAULT ''").arg(width);
     case FieldType::Text:
         // Texts are never NULL: name concatenations of a row with an empty
         // part still give a name.
-        return name + QStringLiteral(" VARCHAR(%1) NOT NULL ON CONFLICT REPLACE DEFAULT ''").arg(c.size)
+        return name + QStringLiteral(" VARCHAR(%1) NOT NULL ON CONFLICT REPLACE DEFAULT ''").arg(width)
             + (c.weightText ? QStringLiteral(" COLLATE ZVNUM") : QString());
     case FieldType::Blob:
         return name + QStringLiteral(" BLOB");
@@ -181,45 +181,6 @@ QString randomPassword()
     return s;
 }
 
-// Runs fill() on a new database file at dir/zv.db in one transaction; on any
-// failure the file is removed again, so the directory is left as it was.
-template <typename Fill>
-auto buildNewDatabase(const QString &dir, Fill fill)
-{
-    if (!QDir().mkpath(dir))
-        throw DbError(QStringLiteral("Каталог \"%1\" не может быть создан").arg(QDir::toNativeSeparators(dir)));
-    const QString path = QDir(dir).absoluteFilePath(QString::fromLatin1(Database::FileName));
-    if (QFileInfo::exists(path))
-        throw DbError(QStringLiteral("База данных \"%1\" уже существует; она не перезаписывается")
-                          .arg(QDir::toNativeSeparators(path)));
-    const QString conn = QStringLiteral("zv-build");
-    try {
-        decltype(fill(conn)) result;
-        {
-            QSqlDatabase db = Database::openFile(path, conn, true);
-            if (!db.transaction())
-                throw DbError(db.lastError().text());
-            try {
-                result = fill(conn);
-                if (!db.commit())
-                    throw DbError(db.lastError().text());
-            } catch (...) {
-                db.rollback();
-                db.close();
-                throw;
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(conn);
-        return result;
-    } catch (...) {
-        if (QSqlDatabase::contains(conn))
-            QSqlDatabase::removeDatabase(conn);
-        removeDatabaseFiles(path);
-        throw;
-    }
-}
-
 } // namespace
 
 const QVector<TableDef> &catalogue()
@@ -236,13 +197,13 @@ const TableDef *findTable(const QString &name)
     return nullptr;
 }
 
-void createSchema(const QString &connectionName)
+void createSchema(const QString &connectionName, const QHash<QString, int> &widths)
 {
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
     for (const TableDef &t : catalogue()) {
         QStringList cols;
         for (const ColumnDef &c : t.columns)
-            cols << columnSql(c);
+            cols << columnSql(c, std::max(c.size, widths.value(t.name + QLatin1Char('.') + c.name, 0)));
         run(q, QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", "))));
         for (const QString &ix : t.indexed)
             run(q, QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)").arg(t.name, ix));
@@ -348,12 +309,48 @@ QString addBuiltInRows(const QString &connectionName)
     return service;
 }
 
+void buildDatabase(const QString &dir, const std::function<void(const QString &)> &fill)
+{
+    if (!QDir().mkpath(dir))
+        throw DbError(QStringLiteral("Каталог \"%1\" не может быть создан").arg(QDir::toNativeSeparators(dir)));
+    const QString path = QDir(dir).absoluteFilePath(QString::fromLatin1(Database::FileName));
+    if (QFileInfo::exists(path))
+        throw DbError(QStringLiteral("База данных \"%1\" уже существует; она не перезаписывается")
+                          .arg(QDir::toNativeSeparators(path)));
+    const QString conn = QStringLiteral("zv-build");
+    try {
+        {
+            QSqlDatabase db = Database::openFile(path, conn, true);
+            if (!db.transaction())
+                throw DbError(db.lastError().text());
+            try {
+                fill(conn);
+                if (!db.commit())
+                    throw DbError(db.lastError().text());
+            } catch (...) {
+                db.rollback();
+                db.close();
+                throw;
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(conn);
+    } catch (...) {
+        if (QSqlDatabase::contains(conn))
+            QSqlDatabase::removeDatabase(conn);
+        removeDatabaseFiles(path);
+        throw;
+    }
+}
+
 QString createDatabase(const QString &dir)
 {
-    return buildNewDatabase(dir, [](const QString &conn) {
+    QString service;
+    buildDatabase(dir, [&](const QString &conn) {
         createSchema(conn);
-        return addBuiltInRows(conn);
+        service = addBuiltInRows(conn);
     });
+    return service;
 }
 
 QVector<DemoUser> demoUsers()

@@ -2,7 +2,9 @@
 // The catalogue of the delivered database: its tables, their columns and
 // indexes, the rows the program relies on finding, and the demo reference
 // data. Used by `zvtool db init|demo|import` and by the tests.
+#include <QHash>
 #include <QString>
+#include <functional>
 #include <QStringList>
 #include <QVector>
 
@@ -41,8 +43,14 @@ QString createDatabase(const QString &dir);
 
 // Creates the empty tables, indexes and the engine's rule for
 // EVENJRN.ID_DOCUMEN on an open connection (no rows); the import fills them
-// itself.
-void createSchema(const QString &connectionName);
+// itself. widths may widen text columns ("TABLE.COLUMN" → characters) so
+// that imported texts keep their full length.
+void createSchema(const QString &connectionName, const QHash<QString, int> &widths = {});
+
+// Makes dir/zv.db (refusing an existing one), runs fill(connectionName) in
+// one transaction and commits. On any failure the new file is removed again
+// and the error is passed on: the directory is left as it was.
+void buildDatabase(const QString &dir, const std::function<void(const QString &connectionName)> &fill);
 // Adds the rows the program relies on finding (built-in event types, cargo
 // type 105, the filter vocabulary, the journal password row, the first
 // administrator). Returns the service journal password written into the
