@@ -504,3 +504,17 @@ TEST_F(MainFormTest, PluggedActionHandlersRun)
     EXPECT_TRUE(usersPrepared);
     EXPECT_EQ(users->parentWidget(), find<QWidget>("TabSUser"));
 }
+
+TEST_F(MainFormTest, ShortcutsRunTheirActions)
+{
+    start();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct {
+        const char *keys, *page;
+    } cases[] = {{"Ctrl+W", "TabSWeight"}, {"Ctrl+S", "TabSConfig"}, {"Ctrl+U", "TabSUser"}};
+    for (const auto &c : cases) {
+        QTest::keySequence(window.get(), QKeySequence(QString::fromLatin1(c.keys)));
+        EXPECT_EQ(window->activePage(), find<QWidget>(c.page)) << c.keys;
+    }
+}
