@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace zv::scale;
 
 namespace {
@@ -145,6 +147,80 @@ TEST(ZvtoolIndicator, AFiniteScenarioPlaysInOrderAndEnds)
     const QStringList all {QStringLiteral("5.02"), QStringLiteral("7.31"), QStringLiteral("7.29")};
     EXPECT_EQ(shown, all.mid(all.size() - shown.size()));
     EXPECT_EQ(shown.back(), QStringLiteral("7.29"));
+}
+
+// Readings of a received stream, one per line (the dynamic mode's capture).
+std::vector<int> readingsOf(const QByteArray &stream)
+{
+    std::vector<int> values;
+    for (const QByteArray &line : stream.split('\n')) {
+        const QString w = extractWeight(line, false);
+        if (!w.isEmpty())
+            values.push_back(w.toInt());
+    }
+    return values;
+}
+
+// Runs of equal consecutive values of at least `minLength`, zero runs left out.
+std::vector<int> plateaus(const std::vector<int> &values, int minLength)
+{
+    std::vector<int> out;
+    for (size_t i = 0; i < values.size();) {
+        size_t j = i;
+        while (j < values.size() && values[j] == values[i])
+            ++j;
+        if (values[i] != 0 && int(j - i) >= minLength)
+            out.push_back(values[i]);
+        i = j;
+    }
+    return out;
+}
+
+TEST(ZvtoolIndicator, VehicleCrossingComesAsOneReadingPerLine)
+{
+    Simulator sim({QStringLiteral("--mode"), QStringLiteral("vehicle"), QStringLiteral("--axles"),
+                   QStringLiteral("6000,8000,8000"), QStringLiteral("--spacing"), QStringLiteral("3200,1300"),
+                   QStringLiteral("--speed"), QStringLiteral("20"), QStringLiteral("--noise"), QStringLiteral("0"),
+                   QStringLiteral("--lead"), QStringLiteral("0.3"), QStringLiteral("--tail"), QStringLiteral("0.2")});
+    IndicatorLink link;
+    QSignalSpy spy(&link, &IndicatorLink::blockReceived);
+    QString error;
+    ASSERT_TRUE(link.open(portOn(sim.portPath()), &error)) << error.toStdString();
+    ASSERT_TRUE(waitFor([&] { return sim.process().state() == QProcess::NotRunning; }));
+    EXPECT_EQ(sim.process().exitCode(), 0);
+
+    // Without noise each axle stands wholly on the platform for a few readings.
+    const std::vector<int> values = readingsOf(received(spy));
+    EXPECT_EQ(plateaus(values, 2), (std::vector<int> {6000, 8000, 8000}));
+    for (int v : values) {
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 8000);
+    }
+}
+
+// The demo's scenario: a lorry weighed axle by axle, loaded, then empty, again and again.
+TEST(ZvtoolIndicator, StaticLoopAlternatesTheLoadedAndTheEmptyVehicle)
+{
+    Simulator sim({QStringLiteral("--mode"), QStringLiteral("static"), QStringLiteral("--loop"),
+                   QStringLiteral("--lead"), QStringLiteral("0.2"), QStringLiteral("--ramp"), QStringLiteral("0.1"),
+                   QStringLiteral("--hold"), QStringLiteral("0.3"), QStringLiteral("--gap"), QStringLiteral("0.1"),
+                   QStringLiteral("--tail"), QStringLiteral("0.2"), QStringLiteral("--interval"),
+                   QStringLiteral("20")});
+    IndicatorLink link;
+    QSignalSpy spy(&link, &IndicatorLink::blockReceived);
+    QString error;
+    ASSERT_TRUE(link.open(portOn(sim.portPath()), &error)) << error.toStdString();
+    const std::vector<int> cycle {5020, 7310, 7290, 3020, 2150, 2130};
+    // The link may have come in late for the first stand-still: start at the first loaded front axle.
+    auto fromFirstFront = [&] {
+        std::vector<int> seen = plateaus(readingsOf(received(spy)), 10);
+        const auto first = std::find(seen.begin(), seen.end(), 5020);
+        return std::vector<int>(first, seen.end());
+    };
+    ASSERT_TRUE(waitFor([&] { return fromFirstFront().size() >= 7; }, 20000));
+    const std::vector<int> seen = fromFirstFront();
+    for (size_t i = 0; i < 7; ++i)
+        EXPECT_EQ(seen[i], cycle[i % cycle.size()]) << "stand-still " << i;
 }
 
 struct BadArgs {
