@@ -1,5 +1,6 @@
 #include "weighingpage.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
@@ -11,9 +12,12 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
@@ -144,18 +148,49 @@ QLabel *label(const QString &text, QWidget *parent, const char *name = nullptr)
     return l;
 }
 
-// Cells of the journal grid are drawn by the page (red rows).
+// Cells of the journal grid are drawn by the page (red rows); the "Кадр"
+// cell carries a small "..." button that opens the snapshot of the event.
 class JournalCellDelegate : public QStyledItemDelegate {
 public:
-    JournalCellDelegate(const TWeighingPage *page, QObject *parent) : QStyledItemDelegate(parent), m_page(page) {}
+    JournalCellDelegate(TWeighingPage *page, QObject *parent) : QStyledItemDelegate(parent), m_page(page) {}
+
+    static QRect buttonRect(const QRect &cell)
+    {
+        const int w = qMin(cell.width(), 22);
+        return QRect(cell.right() - w + 1, cell.top() + 1, w - 1, cell.height() - 2);
+    }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         if (!m_page->DBGrid1DrawColumnCell(painter, option, index))
             QStyledItemDelegate::paint(painter, option, index);
+        if (index.column() == kPictureColumn) {
+            QStyleOptionButton button;
+            button.rect = buttonRect(option.rect);
+            button.text = QStringLiteral("...");
+            button.state = QStyle::State_Enabled | QStyle::State_Raised;
+            const QWidget *w = option.widget;
+            QStyle *style = w ? w->style() : QApplication::style();
+            style->drawControl(QStyle::CE_PushButton, &button, painter, w);
+        }
+    }
+
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                     const QModelIndex &index) override
+    {
+        if (index.column() == kPictureColumn && event->type() == QEvent::MouseButtonRelease) {
+            auto *me = static_cast<QMouseEvent *>(event);
+            if (me->button() == Qt::LeftButton && buttonRect(option.rect).contains(me->position().toPoint())) {
+                m_page->setJournalRow(index.row());
+                m_page->DBGrid1EditButtonClick();
+                return true;
+            }
+        }
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
     }
 
 private:
-    const TWeighingPage *m_page;
+    TWeighingPage *m_page;
 };
 
 } // namespace
@@ -537,10 +572,6 @@ void TWeighingPage::connectHandlers()
     connect(&m_dm.BVQWrEvJrn, &Dataset::cursorMoved, this, [this] { journalCursorMoved(m_dm.BVQWrEvJrn.recNo()); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { journalGridRowChanged(current.row()); });
-    connect(DBGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.column() == kPictureColumn)
-            DBGrid1EditButtonClick();
-    });
 }
 
 void TWeighingPage::markRequired(QWidget *field, bool required)

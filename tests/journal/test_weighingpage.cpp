@@ -571,4 +571,15 @@ TEST_F(PageDb, JournalGridHasItsColumnsAndTheNavigatorMovesIt)
     // A click in the grid moves the journal query too.
     p->DBGrid1->setCurrentIndex(m->index(1, 3));
     EXPECT_EQ(q.recNo(), 1);
+
+    // The "..." of the "Кадр" cell opens the snapshot of that row's event.
+    int shownFor = 0;
+    p->snapshotWindow = [&] { shownFor = q.fieldByName(QStringLiteral("ID_RECORD")).asInt(); };
+    p->DBGrid1->scrollTo(m->index(0, 12));
+    const QRect cell = p->DBGrid1->visualRect(m->index(0, 12));
+    QTest::mouseClick(p->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 3, cell.center().y()));
+    EXPECT_EQ(shownFor, 0) << "the cell outside its button";
+    QTest::mouseClick(p->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 5, cell.center().y()));
+    EXPECT_EQ(shownFor, 2);
+    EXPECT_EQ(p->DBGrid1->currentIndex().row(), 0);
 }
