@@ -11,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QImage>
+#include <stdexcept>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -517,4 +519,32 @@ TEST_F(MainFormTest, ShortcutsRunTheirActions)
         QTest::keySequence(window.get(), QKeySequence(QString::fromLatin1(c.keys)));
         EXPECT_EQ(window->activePage(), find<QWidget>(c.page)) << c.keys;
     }
+}
+
+TEST_F(MainFormTest, ErrorDuringThePreparationIsShownAndSkipsTheRest)
+{
+    writeIni(QStringLiteral("[Set Interval Actual]\r\nIntervalActualTare=90\r\n"));
+    zv::hooks().login = [](QWidget *) {
+        zv::run().CurrUserID = 2;
+        return true;
+    };
+    zv::hooks().forcedPasswordChange = [](QWidget *) -> bool { throw std::runtime_error("Таблица USERS недоступна"); };
+    start();
+    ASSERT_EQ(Messages::shown().size(), 1);
+    EXPECT_EQ(Messages::shown().first().kind, zv::ShownMessage::Error);
+    EXPECT_EQ(Messages::shown().first().text, QStringLiteral("Таблица USERS недоступна"));
+    EXPECT_TRUE(window->settingsPage()->EditActualTare->text().isEmpty());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainFormTest, RestPageShowsTheJpegOfTheProgramDirectory)
+{
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("rest.jpg")), "JPG"));
+    start();
+    const QPixmap shown = find<QLabel>("ImRest")->pixmap();
+    EXPECT_EQ(shown.size(), QSize(64, 48));
+    const QColor c = shown.toImage().pixelColor(32, 24);
+    EXPECT_NEAR(c.green(), 200, 10);
 }
