@@ -169,7 +169,11 @@ private:
     std::optional<QString> vehicleEmptyWeight(int transpId);
     QString cargoName(int cargoId);
     void showNet(int transpId, const QString &cargo, const QString &net);
-    bool storePair(int loadedId, int emptyId, const QString &net);
+    bool storePair(int loadedId, int emptyId, const QString &net, bool withDocument);
+    bool beginTransaction();
+    void rollbackTransaction();
+    static void cancelPending(Dataset &t);
+    bool writeNewEvent(int supersedeId, bool reopenMarked);
     void createDocumentFor(int recordId);
     std::optional<double> netOf(const QString &loadedText, const std::optional<QString> &emptyText);
 
@@ -186,19 +190,20 @@ private:
 // The vehicle of the weighing: the one the page chose when its number is
 // the number typed, otherwise the first vehicle with that number; 0 when the
 // number names none. Storing and pairing both use this one vehicle, so two
-// vehicles sharing a number cannot split a pair.
+// vehicles sharing a number cannot split a pair. The table component finds
+// the row by an indexed statement instead of walking the vehicle list.
 int Recording::findVehicle(const QString &stateNumber)
 {
-    Dataset &q = dm.BVQTransport;
-    TBVDMod1::OpenIfClosed(q);
+    Dataset &t = dm.BVTTransport;
+    TBVDMod1::OpenIfClosed(t);
     if (stateNumber.isEmpty())
         return 0;
-    if (in.CurrTranspID != 0 && q.locate(QStringLiteral("ID_TRANSP"), in.CurrTranspID)
-        && q.fieldByName(QStringLiteral("STATENUMB")).asString() == stateNumber)
+    if (in.CurrTranspID != 0 && t.locate(QStringLiteral("ID_TRANSP"), in.CurrTranspID)
+        && t.fieldByName(QStringLiteral("STATENUMB")).asString() == stateNumber)
         return in.CurrTranspID;
-    if (!q.locate(QStringLiteral("STATENUMB"), stateNumber, zv::store::LocateMode::Exact))
+    if (!t.locate(QStringLiteral("STATENUMB"), stateNumber, zv::store::LocateMode::Exact))
         return 0;
-    return q.fieldByName(QStringLiteral("ID_TRANSP")).asInt();
+    return t.fieldByName(QStringLiteral("ID_TRANSP")).asInt();
 }
 
 QList<Candidate> Recording::findOpen(int transpId, int mode)
@@ -250,12 +255,7 @@ bool Recording::WriteRecordJrn()
         r.recordId = id;
         return true;
     } catch (const DbError &e) {
-        if (t.state() == Dataset::State::Insert || t.state() == Dataset::State::Edit) {
-            try {
-                t.cancel();
-            } catch (const DbError &) {
-            }
-        }
+        cancelPending(t);
         zv::Messages::error(PrefixInsert + e.message());
         return false;
     }
@@ -355,11 +355,11 @@ void Recording::showNet(int transpId, const QString &cargo, const QString &net)
     info.cargoName = cargo;
     info.netText = net;
     try {
-        Dataset &q = dm.BVQTransport;
-        TBVDMod1::OpenIfClosed(q);
-        if (q.locate(QStringLiteral("ID_TRANSP"), transpId)) {
+        Dataset &t = dm.BVTTransport;
+        TBVDMod1::OpenIfClosed(t);
+        if (transpId != 0 && t.locate(QStringLiteral("ID_TRANSP"), transpId)) {
             info.vehicleFound = true;
-            info.stateNumber = q.fieldByName(QStringLiteral("STATENUMB")).asString();
+            info.stateNumber = t.fieldByName(QStringLiteral("STATENUMB")).asString();
         }
     } catch (const DbError &e) {
         showGeneralError(e.message());
@@ -388,38 +388,62 @@ std::optional<double> Recording::netOf(const QString &loadedText, const std::opt
 }
 
 // The net weight on the loaded event and the marks of both events, all or
-// nothing: a failure part-way leaves both events open as they were.
-bool Recording::storePair(int loadedId, int emptyId, const QString &net)
+// nothing: a failure part-way leaves both events open as they were. The
+// document of the loaded event is made in the same commit when asked; its
+// own failure is reported and does not undo the pair.
+bool Recording::storePair(int loadedId, int emptyId, const QString &net, bool withDocument)
 {
     QString prefix = PrefixNetto;
-    try {
-        zv::store::Database::beginTransaction();
-    } catch (const DbError &e) {
-        zv::Messages::error(PrefixNetto + e.message());
-        return false;
-    }
+    const bool inTx = beginTransaction();
     try {
         WriteWNettoJrn(loadedId, net);
         prefix = PrefixLink;
         WriteLinkJrn(loadedId, 1);
         WriteLinkJrn(emptyId, 1);
-        zv::store::Database::commit();
+        if (withDocument)
+            createDocumentFor(loadedId);
+        prefix = PrefixNetto;
+        if (inTx)
+            zv::store::Database::commit();
         return true;
     } catch (const DbError &e) {
-        Dataset &t = dm.BVTEvenJrn;
-        try {
-            if (t.state() == Dataset::State::Edit || t.state() == Dataset::State::Insert)
-                t.cancel();
-        } catch (const DbError &) {
-        }
-        try {
-            zv::store::Database::rollback();
-            if (t.active())
-                t.refresh();
-        } catch (const DbError &) {
-        }
+        cancelPending(dm.BVTEvenJrn);
+        if (inTx)
+            rollbackTransaction();
+        r.documentId = 0;
         zv::Messages::error(prefix + e.message());
         return false;
+    }
+}
+
+bool Recording::beginTransaction()
+{
+    try {
+        zv::store::Database::beginTransaction();
+        return true;
+    } catch (const DbError &) {
+        return false; // the steps then commit one by one
+    }
+}
+
+void Recording::rollbackTransaction()
+{
+    try {
+        zv::store::Database::rollback();
+        for (Dataset *t : {&dm.BVTEvenJrn, &dm.BVTTransport, &dm.BVTDocument})
+            if (t->active())
+                t->refresh();
+    } catch (const DbError &) {
+    }
+}
+
+void Recording::cancelPending(Dataset &t)
+{
+    if (t.state() == Dataset::State::Insert || t.state() == Dataset::State::Edit) {
+        try {
+            t.cancel();
+        } catch (const DbError &) {
+        }
     }
 }
 
@@ -439,6 +463,44 @@ void Recording::createDocumentFor(int recordId)
     }
 }
 
+// The new event together with the steps that belong to it before any
+// window is shown: the superseding of an earlier empty weighing, the
+// reopening of the event chosen for re-weighing and the vehicle's empty
+// weight. One commit: an event that cannot be written withdraws nothing.
+bool Recording::writeNewEvent(int supersedeId, bool reopenMarked)
+{
+    const bool inTx = beginTransaction();
+    if (supersedeId != 0) {
+        try {
+            WriteLinkJrn(supersedeId, -1);
+        } catch (const DbError &e) {
+            cancelPending(dm.BVTEvenJrn);
+            zv::Messages::error(PrefixLink + e.message());
+        }
+    }
+    if (!WriteRecordJrn()) {
+        if (inTx)
+            rollbackTransaction();
+        return false;
+    }
+    if (reopenMarked)
+        reopenMarkedRecord();
+    if (isEmptyKind(r.mode))
+        WriteEmptyWeight(r.mode, r.transpId);
+    if (inTx) {
+        try {
+            zv::store::Database::commit();
+        } catch (const DbError &e) {
+            rollbackTransaction();
+            zv::Messages::error(PrefixInsert + e.message());
+            r.recordId = 0;
+            r.MarkedRecordID = in.MarkedRecordID;
+            return false;
+        }
+    }
+    return true;
+}
+
 void Recording::run(int intervalMinutes, const QDateTime &now)
 {
     today = now.date();
@@ -447,28 +509,22 @@ void Recording::run(int intervalMinutes, const QDateTime &now)
     timeEven = timeText(t0);
     const int intervalSeconds = intervalMinutes * 60;
 
-    // Step 4: the search window is the current date.
+    // The search window is the current date.
     zv::settings().NumberDayView = 0;
 
-    int vehicle = 0;
+    int supersedeId = 0;
     QList<Candidate> candidates;
     try {
-        vehicle = findVehicle(in.stateNumber);
         // A state number that names no vehicle is recorded without a vehicle
         // and never paired: such weighings have no empty weight to subtract.
-        r.transpId = vehicle;
-        if (vehicle != 0) {
+        r.transpId = findVehicle(in.stateNumber);
+        if (r.transpId != 0) {
             if (r.mode == ModeEmpty) {
-                const QList<Candidate> earlier = findOpen(vehicle, ModeEmpty);
-                if (earlier.size() == 1) {
-                    try {
-                        WriteLinkJrn(earlier.first().id, -1);
-                    } catch (const DbError &e) {
-                        zv::Messages::error(PrefixLink + e.message());
-                    }
-                }
+                const QList<Candidate> earlier = findOpen(r.transpId, ModeEmpty);
+                if (earlier.size() == 1)
+                    supersedeId = earlier.first().id;
             }
-            candidates = findOpen(vehicle, counterpartMode(r.mode));
+            candidates = findOpen(r.transpId, counterpartMode(r.mode));
         }
     } catch (const DbError &e) {
         showGeneralError(e.message());
@@ -477,14 +533,11 @@ void Recording::run(int intervalMinutes, const QDateTime &now)
     }
 
     if (candidates.isEmpty()) {
-        if (!WriteRecordJrn()) {
+        if (!writeNewEvent(supersedeId, true)) {
             r.outcome = RecordResult::Outcome::WriteFailed;
             return;
         }
         r.outcome = RecordResult::Outcome::Recorded;
-        reopenMarkedRecord();
-        if (isEmptyKind(r.mode))
-            WriteEmptyWeight(r.mode, vehicle);
         r.clearCargo = true;
         return;
     }
@@ -501,70 +554,55 @@ void Recording::run(int intervalMinutes, const QDateTime &now)
         }
     }
     const Candidate counterpart = *chosen;
+
+    if (!isEmptyKind(r.mode)) {
+        // The empty weighing must be recent enough, or the operator agrees.
+        const int diff = counterpart.timeSeconds < 0 ? 0 : t0 - counterpart.timeSeconds;
+        if (diff > intervalSeconds) {
+            const QString text = EventRecorder::intervalQuestion(intervalMinutes, diff, candidates.size() > 1);
+            if (!ui.askIntervalExceeded(text)) {
+                r.outcome = RecordResult::Outcome::Declined;
+                return;
+            }
+        }
+    }
     r.counterpartId = counterpart.id;
-
-    if (isEmptyKind(r.mode)) {
-        if (!WriteRecordJrn()) {
-            r.outcome = RecordResult::Outcome::WriteFailed;
-            return;
-        }
-        r.outcome = RecordResult::Outcome::Recorded;
-        WriteEmptyWeight(r.mode, vehicle);
-        std::optional<QString> emptyText;
-        try {
-            emptyText = vehicleEmptyWeight(vehicle);
-        } catch (const DbError &e) {
-            showGeneralError(e.message());
-            return;
-        }
-        const auto net = netOf(counterpart.wcargo, emptyText);
-        if (!net) {
-            r.netNotComputable = true;
-            return;
-        }
-        r.netText = netWeightText(*net);
-        showNet(vehicle, cargoName(counterpart.cargoId), r.netText);
-        r.paired = storePair(counterpart.id, r.recordId, r.netText);
-        // The document of the loaded event is made even when the pair could
-        // not be stored; the operator may fill it in by hand.
-        createDocumentFor(counterpart.id);
-        return;
-    }
-
-    // Loaded kind: the empty weighing must be recent enough, or the operator agrees.
-    const int diff = counterpart.timeSeconds < 0 ? 0 : t0 - counterpart.timeSeconds;
-    if (diff > intervalSeconds) {
-        const QString text = EventRecorder::intervalQuestion(intervalMinutes, diff, candidates.size() > 1);
-        if (!ui.askIntervalExceeded(text)) {
-            r.outcome = RecordResult::Outcome::Declined;
-            r.counterpartId = 0;
-            return;
-        }
-    }
-    if (!WriteRecordJrn()) {
+    if (!writeNewEvent(supersedeId, false)) {
         r.outcome = RecordResult::Outcome::WriteFailed;
         return;
     }
     r.outcome = RecordResult::Outcome::Recorded;
-    r.MarkedRecordID = r.recordId;
+    if (!isEmptyKind(r.mode))
+        r.MarkedRecordID = r.recordId;
+
     std::optional<QString> emptyText;
     try {
-        emptyText = vehicleEmptyWeight(vehicle);
+        emptyText = vehicleEmptyWeight(r.transpId);
     } catch (const DbError &e) {
         showGeneralError(e.message());
         return;
     }
-    const QString loadedText = zv::scale::ConvWeightStr(zv::settings().DecimalPoint, in.WeightTotal);
+    const QString loadedText = isEmptyKind(r.mode)
+                                   ? counterpart.wcargo
+                                   : zv::scale::ConvWeightStr(zv::settings().DecimalPoint, in.WeightTotal);
     const auto net = netOf(loadedText, emptyText);
     if (!net) {
         r.netNotComputable = true;
         return;
     }
     r.netText = netWeightText(*net);
-    showNet(vehicle, cargoName(in.CurrCargoID), r.netText);
-    r.paired = storePair(r.recordId, counterpart.id, r.netText);
-    if (r.paired)
-        createDocumentFor(r.recordId);
+
+    if (isEmptyKind(r.mode)) {
+        showNet(r.transpId, cargoName(counterpart.cargoId), r.netText);
+        r.paired = storePair(counterpart.id, r.recordId, r.netText, true);
+        // The document of the loaded event is made even when the pair could
+        // not be stored; the operator may fill it in by hand.
+        if (!r.paired)
+            createDocumentFor(counterpart.id);
+    } else {
+        showNet(r.transpId, cargoName(in.CurrCargoID), r.netText);
+        r.paired = storePair(r.recordId, counterpart.id, r.netText, true);
+    }
 }
 
 } // namespace

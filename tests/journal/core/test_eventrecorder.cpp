@@ -518,13 +518,18 @@ TEST_F(RecorderTest, CorruptLoadedWeightLeavesBothEventsOpen)
 
 TEST_F(RecorderTest, FailedInsertWritesNothingAndStillFinishes)
 {
+    // The earlier empty weighing would be superseded by this one; with the
+    // new event missing it must stay open.
+    TestDatabase::seedEvent(Day, "07:00:00", 1, 1, "6900");
     TestDatabase::exec("CREATE TRIGGER no_insert BEFORE INSERT ON EVENJRN BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
     const RecordResult r = weigh("08:00:00", Number1, 1, 7000);
     EXPECT_EQ(r.outcome, RecordResult::Outcome::WriteFailed);
     EXPECT_EQ(r.recordId, 0);
     EXPECT_EQ(r.saveButtonCaption, CaptionRecordMeasurement);
     EXPECT_TRUE(errorShown("Ошибка при работе с процедурой InsEvenJrn (добавить запись в журнал):", "disk is full"));
-    EXPECT_TRUE(TestDatabase::journal().empty());
+    const auto rows = TestDatabase::journal();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].link, 0);
     EXPECT_EQ(TestDatabase::scalar("SELECT W_EMPTYCAR FROM TRANSPORT WHERE ID_TRANSP = 1"), "6800");
 }
 
