@@ -814,52 +814,46 @@ void TWeighingPage::CBStateNumPropertiesChange() { vehicleLookup(true); }
 
 void TWeighingPage::CBRFIDPropertiesChange() { vehicleLookup(false); }
 
-int TWeighingPage::nameLookup(Dataset &ds, const QString &nameField, const QString &idField, const QString &text,
-                              const QString &displayName, bool *found)
+bool TWeighingPage::nameLookup(Dataset &ds, const QString &nameField, const QString &idField, const QString &text,
+                               const QString &displayName, int *id)
 {
-    *found = false;
-    if (!zv::store::guardDb(DbErrorKind::Open, displayName, [&ds] { TBVDMod1::OpenIfClosed(ds); }))
-        return 0;
-    if (text.isEmpty())
-        return 0;
-    int id = 0;
-    zv::store::guardDb(DbErrorKind::Open, displayName, [&] {
-        if (ds.isEmpty())
+    *id = -1;
+    return zv::store::guardDb(DbErrorKind::Open, displayName, [&] {
+        TBVDMod1::OpenIfClosed(ds);
+        if (text.isEmpty() || ds.isEmpty())
             return;
         for (ds.first(); !ds.eof(); ds.next()) {
             if (QString::compare(ds.fieldByName(nameField).asString(), text, Qt::CaseInsensitive) == 0) {
-                id = ds.fieldByName(idField).asInt();
-                *found = true;
+                *id = ds.fieldByName(idField).asInt();
                 return;
             }
         }
     });
-    return id;
 }
 
 void TWeighingPage::CBCargoPropertiesChange()
 {
-    bool found = false;
-    const int id = nameLookup(m_dm.BVQRefCargo, QStringLiteral("NAMECARGO"), QStringLiteral("ID_CARGO"),
-                              CBCargo->currentText(), DisplayName::CargoKind, &found);
-    CurrCargoID = found ? id : 0;
+    int id = -1;
+    if (nameLookup(m_dm.BVQRefCargo, QStringLiteral("NAMECARGO"), QStringLiteral("ID_CARGO"), CBCargo->currentText(),
+                   DisplayName::CargoKind, &id))
+        CurrCargoID = id >= 0 ? id : 0;
 }
 
 void TWeighingPage::CBCargoTypesPropertiesChange()
 {
-    bool found = false;
-    const int id = nameLookup(m_dm.BVQCargoTypes, QStringLiteral("NAMECARGOT"), QStringLiteral("ID_CARGOTY"),
-                              CBCargoTypes->currentText(), DisplayName::CargoType, &found);
-    if (found)
+    int id = -1;
+    if (nameLookup(m_dm.BVQCargoTypes, QStringLiteral("NAMECARGOT"), QStringLiteral("ID_CARGOTY"),
+                   CBCargoTypes->currentText(), DisplayName::CargoType, &id)
+        && id >= 0)
         CurrCargoTypeID = id;
 }
 
 void TWeighingPage::CBDriverPropertiesChange()
 {
-    bool found = false;
-    const int id = nameLookup(m_dm.BVQDriver, QStringLiteral("FIO_D"), QStringLiteral("ID_DRIVER"),
-                              CBDriver->currentText(), DisplayName::Driver, &found);
-    if (found)
+    int id = -1;
+    if (nameLookup(m_dm.BVQDriver, QStringLiteral("FIO_D"), QStringLiteral("ID_DRIVER"), CBDriver->currentText(),
+                   DisplayName::Driver, &id)
+        && id >= 0)
         CurrDriverID = id;
 }
 

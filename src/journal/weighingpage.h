@@ -236,8 +236,10 @@ private:
     bool fillTransportLists(bool withRfid);
     bool fillList(QComboBox *box, zv::store::Dataset &ds, const QString &field);
     void vehicleLookup(bool byNumber);
-    int nameLookup(zv::store::Dataset &ds, const QString &nameField, const QString &idField, const QString &text,
-                   const QString &displayName, bool *ok);
+    // The row whose name equals the text, letter case ignored: *id its
+    // identifier, -1 for none. False after an engine error (box shown).
+    bool nameLookup(zv::store::Dataset &ds, const QString &nameField, const QString &idField, const QString &text,
+                    const QString &displayName, int *id);
     void afterStaticRecording(bool uncheckEmpty);
     void applyRecordResult(const zv::journal::RecordResult &r);
     void axleWindowClosedByOperator();

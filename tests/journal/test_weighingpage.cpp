@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <functional>
+
 #include "bvviewwtelform.h"
 #include "pagefixture.h"
 #include "radiogroup.h"
@@ -56,6 +58,8 @@ struct VehicleCase {
     bool trailerShown;
     const char *trailer;
 };
+
+void PrintTo(const VehicleCase &c, std::ostream *os) { *os << c.name; }
 
 class VehicleLookup : public PageDb, public ::testing::WithParamInterface<VehicleCase> {};
 
@@ -122,6 +126,8 @@ struct NameCase {
     const char *typed;
     int expected;
 };
+
+void PrintTo(const NameCase &c, std::ostream *os) { *os << c.name; }
 
 class NameLookup : public PageDb, public ::testing::WithParamInterface<NameCase> {};
 
@@ -247,6 +253,8 @@ struct PrepareFailure {
     bool numbers, drivers, cargo, cargoTypes;
 };
 
+void PrintTo(const PrepareFailure &c, std::ostream *os) { *os << c.name; }
+
 class PrepareFails : public PageDb, public ::testing::WithParamInterface<PrepareFailure> {};
 
 TEST_P(PrepareFails, ShowsItsMessageAndStops)
@@ -290,6 +298,65 @@ INSTANTIATE_TEST_SUITE_P(
         PrepareFailure{"CargoTypes", &zv::store::TBVDMod1::BVQCargoTypes,
                        "Ошибка при открытии таблицы \"Типы грузов\" :", true, true, true, false}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A query that the engine refuses while the operator works on the page: the
+// operation's own message, the page values untouched, the program goes on.
+TEST_F(PageDb, RefusedQueriesOfLookupsAndReferenceButtonsShowTheirMessages)
+{
+    using zv::store::TBVDMod1;
+    struct Case {
+        const char *name;
+        zv::store::Dataset TBVDMod1::*query;
+        std::function<void(TWeighingPage *)> act;
+        const char *prefix;
+    };
+    const auto typing = [](const char *field, const char *text) {
+        return [=](TWeighingPage *p) { typeInto(p->findChild<QComboBox *>(QLatin1String(field)), QString::fromUtf8(text)); };
+    };
+    const auto clicking = [](const char *button) {
+        return [=](TWeighingPage *p) { QTest::mouseClick(p->findChild<QWidget *>(QLatin1String(button)), Qt::LeftButton); };
+    };
+    const Case cases[] = {
+        {"number", &TBVDMod1::BVQTsEv, typing("CBStateNum", "А1"), "Ошибка выбора данных из таблицы \"ТС\" :"},
+        {"tag", &TBVDMod1::BVQTsEv, typing("CBRFID", "T"), "Ошибка выбора данных из таблицы \"ТС\" :"},
+        {"cargo", &TBVDMod1::BVQRefCargo, typing("CBCargo", "Щ"), "Ошибка при открытии таблицы \"Виды груза\" :"},
+        {"cargo type", &TBVDMod1::BVQCargoTypes, typing("CBCargoTypes", "С"),
+         "Ошибка при открытии таблицы \"Типы груза\" :"},
+        {"driver", &TBVDMod1::BVQDriver, typing("CBDriver", "И"), "Ошибка при открытии таблицы \"Водители\" :"},
+        {"vehicles reference", &TBVDMod1::BVQTransport, clicking("BtTS"),
+         "Ошибка при открытии таблицы \"Транспортные средства\" :"},
+        {"cargo reference", &TBVDMod1::BVQRefCargo, clicking("BtRefCargo"),
+         "Ошибка при открытии таблицы \"Виды грузов\" :"},
+        {"cargo types reference", &TBVDMod1::BVQCargoTypes, clicking("BtCargoTp"),
+         "Ошибка при открытии таблицы \"Типы грузов\" :"},
+        {"drivers reference", &TBVDMod1::BVQDriver, clicking("BtDriver"),
+         "Ошибка при открытии таблицы \"Водители\" :"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TWeighingPage *p = openPage(true);
+        bool referenceOpened = false;
+        p->RefTsExecute = p->RefCargoExecute = p->RefCargoTypesExecute = p->RefDriverExecute =
+            [&] { referenceOpened = true; };
+        p->CurrTranspID = 4;
+        p->CurrCargoID = p->CurrCargoTypeID = p->CurrDriverID = 9;
+        const int listed = p->CBStateNum->count();
+        zv::store::Dataset &q = TBVDMod1::instance().*(c.query);
+        const QStringList text = q.sql().lines();
+        q.close();
+        q.sql().setText(QStringLiteral("SELECT * FROM NO_SUCH_TABLE"));
+        zv::Messages::clear();
+        c.act(p);
+        q.close();
+        q.sql().clear();
+        for (const QString &line : text)
+            q.sql().add(line);
+        EXPECT_TRUE(shownStartsWith(QString::fromUtf8(c.prefix))) << zv::Messages::shownTexts().join('\n').toStdString();
+        EXPECT_EQ(p->CurrTranspID, 4);
+        EXPECT_EQ(p->CurrCargoID + p->CurrCargoTypeID + p->CurrDriverID, 27);
+        EXPECT_EQ(p->CBStateNum->count(), listed);
+    }
+}
 
 TEST_F(PageDb, OpeningFillsTheListsAndResetsThePageValues)
 {
@@ -382,6 +449,8 @@ struct RefusalCase {
     const char *message;
     const char *counted; // EditWg afterwards
 };
+
+void PrintTo(const RefusalCase &c, std::ostream *os) { *os << c.name; }
 
 class PressRefused : public PageDb, public ::testing::WithParamInterface<RefusalCase> {};
 
