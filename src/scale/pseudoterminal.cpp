@@ -83,12 +83,20 @@ LineWrite writeToLine(int fd, const QByteArray &data)
     return LineWrite::Written;
 }
 
-void PseudoTerminal::drainInput()
+QByteArray PseudoTerminal::readAvailable()
 {
+    QByteArray data;
     if (m_master < 0)
-        return;
-    char buf[512];
-    while (::read(m_master, buf, sizeof buf) > 0) {
+        return data;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n > 0)
+            data.append(buf, n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            return data; // EAGAIN: nothing more; EIO: no slave open
     }
 }
 

@@ -1,6 +1,7 @@
 // zvtool indicator as the demo runs it: a separate process behind a
 // pseudo-terminal, read by the link.
 #include "indicatorlink.h"
+#include "pseudoterminal.h"
 #include "weighttelegram.h"
 
 #include <QDeadlineTimer>
@@ -221,6 +222,32 @@ TEST(ZvtoolIndicator, StaticLoopAlternatesTheLoadedAndTheEmptyVehicle)
     const std::vector<int> seen = fromFirstFront();
     for (size_t i = 0; i < 7; ++i)
         EXPECT_EQ(seen[i], cycle[i % cycle.size()]) << "stand-still " << i;
+}
+
+// --device writes to a serial device: here the slave side of a pseudo-terminal
+// whose master the test reads, as a null-modem cable would deliver it.
+TEST(ZvtoolIndicator, DeviceReceivesTheTelegrams)
+{
+    PseudoTerminal line;
+    QString error;
+    ASSERT_TRUE(line.open(&error)) << error.toStdString();
+    QProcess p;
+    p.start(QStringLiteral(ZVTOOL_PATH),
+            {QStringLiteral("indicator"), QStringLiteral("--device"), line.slavePath(), QStringLiteral("--baud"),
+             QStringLiteral("19200"), QStringLiteral("--mode"), QStringLiteral("steps"), QStringLiteral("--weights"),
+             QStringLiteral("5020,7310"), QStringLiteral("--hold"), QStringLiteral("0.3"), QStringLiteral("--decorate"),
+             QStringLiteral("--interval"), QStringLiteral("20")});
+    QByteArray got;
+    ASSERT_TRUE(waitFor([&] {
+        got += line.readAvailable();
+        return p.state() == QProcess::NotRunning;
+    }));
+    got += line.readAvailable();
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(got.startsWith("ST,GS,+0005020kg\r\n")) << got.left(40).toStdString();
+    EXPECT_TRUE(got.endsWith("ST,GS,+0007310kg\r\n")) << got.right(40).toStdString();
+    EXPECT_EQ(got.count("ST,GS,+0005020kg\r\n") + got.count("ST,GS,+0007310kg\r\n"), 30);
 }
 
 struct BadArgs {

@@ -104,6 +104,9 @@ std::vector<double> toList(const QCommandLineParser &p, const QString &name, std
 speed_t speedConstant(int baud)
 {
     switch (baud) {
+    case 110: return B110;
+    case 300: return B300;
+    case 600: return B600;
     case 1200: return B1200;
     case 2400: return B2400;
     case 4800: return B4800;
