@@ -568,10 +568,21 @@ void TMainForm::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    // Opened maximised, the window stays so: it has no maximise button and
+    // is not resized (see changeEvent).
+    m_keepMaximized = windowState().testFlag(Qt::WindowMaximized);
     QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
-    // Fixed border: the window keeps the size it opened with.
-    QMetaObject::invokeMethod(
-        this, [this] { setFixedSize(size()); }, Qt::QueuedConnection);
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_keepMaximized)
+        return;
+    const Qt::WindowStates state = windowState();
+    if (!(state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() | Qt::WindowMaximized); }, Qt::QueuedConnection);
 }
 
 void TMainForm::FormShow()

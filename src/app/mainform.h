@@ -95,6 +95,7 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createActions();
@@ -119,6 +120,7 @@ private:
     QHash<QString, std::function<void()>> m_handlers;
     std::function<void()> m_prepareUsersPage;
     bool m_shownOnce = false;
+    bool m_keepMaximized = false;
 
     QWidget *Panel6 = nullptr;
     QLabel *LbAuto = nullptr;

@@ -548,3 +548,14 @@ TEST_F(MainFormTest, RestPageShowsTheJpegOfTheProgramDirectory)
     const QColor c = shown.toImage().pixelColor(32, 24);
     EXPECT_NEAR(c.green(), 200, 10);
 }
+
+TEST_F(MainFormTest, OpensMaximisedAndStaysSo)
+{
+    window = std::make_unique<TMainForm>();
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->isMaximized());
+    window->showNormal(); // what a window manager's "restore" would do
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isMaximized());
+}
