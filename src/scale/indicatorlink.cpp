@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -34,6 +36,22 @@ QString devicePath(const QString &name)
     return name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
 }
 
+// Asked only after an open failed: a file or a device other than a terminal
+// gets its own message instead of "unsupported parameters".
+bool isTerminalDevice(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return true; // cannot tell; keep the parameter message
+    const bool tty = ::isatty(fd);
+    ::close(fd);
+    return tty;
+}
+
 QString openFailureText(QSerialPort::SerialPortError error, const QString &portName, const QString &detail)
 {
     switch (error) {
@@ -50,6 +68,8 @@ QString openFailureText(QSerialPort::SerialPortError error, const QString &portN
     case QSerialPort::OpenError:
         return kMsgPortOpen;
     case QSerialPort::UnsupportedOperationError:
+        if (!isTerminalDevice(devicePath(portName)))
+            return QStringLiteral("Устройство %1 не является COM-портом").arg(portName);
         return QStringLiteral("COM-порт не поддерживает заданные параметры: %1").arg(detail);
     default:
         return QStringLiteral("Ошибка при открытии COM-порта %1: %2").arg(portName, detail);

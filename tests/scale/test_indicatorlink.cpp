@@ -6,6 +6,8 @@
 #include "weighttelegram.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -140,6 +142,19 @@ TEST_F(LinkOnPty, MissingDeviceIsReportedAndNothingOpens)
         QString error;
         EXPECT_FALSE(link.open(portOn(name), &error)) << name.toStdString();
         EXPECT_EQ(error, kNoSuchPort) << name.toStdString();
+        EXPECT_FALSE(link.isOpen());
+    }
+}
+
+TEST_F(LinkOnPty, SomethingThatIsNoSerialPortIsNamedAsSuch)
+{
+    QTemporaryFile plainFile;
+    ASSERT_TRUE(plainFile.open());
+    for (const QString &name : {QStringLiteral("/dev/null"), plainFile.fileName(), QDir::tempPath()}) {
+        IndicatorLink link;
+        QString error;
+        EXPECT_FALSE(link.open(portOn(name), &error)) << name.toStdString();
+        EXPECT_EQ(error, QStringLiteral("Устройство %1 не является COM-портом").arg(name));
         EXPECT_FALSE(link.isOpen());
     }
 }
