@@ -652,3 +652,51 @@ TEST_F(PageDb, JournalGridHasItsColumnsAndTheNavigatorMovesIt)
     EXPECT_EQ(shownFor, 2);
     EXPECT_EQ(p->DBGrid1->currentIndex().row(), 0);
 }
+
+// ---------------------------------------------------------------- the two small windows
+
+TEST(NetWeightWindow, ShowsTheVehicleNetAndCargoOrOnlyItsLabel)
+{
+    struct Case {
+        bool found;
+        const char *label, *netto, *cargo;
+    } cases[] = {{true, "Вес груза  ТС № А123ВС71", "-150.5", "(Щебень)"}, {false, "Вес груза  ", "", ""}};
+    for (const Case &c : cases) {
+        TBVWNettoForm::clearShown();
+        bool observed = false;
+        TBVWNettoForm::setObserver([&](TBVWNettoForm &f) {
+            observed = true;
+            EXPECT_EQ(f.windowTitle(), QStringLiteral("Информация"));
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_NE(f.findChild<QPushButton *>(QStringLiteral("BtOk")), nullptr);
+        });
+        TBVWNettoForm::showModal(nullptr, c.found, QStringLiteral("А123ВС71"), QStringLiteral("-150.5"),
+                                 QStringLiteral("Щебень"));
+        TBVWNettoForm::setObserver(nullptr);
+        EXPECT_TRUE(observed);
+        ASSERT_EQ(TBVWNettoForm::shown().size(), 1);
+        EXPECT_EQ(TBVWNettoForm::shown()[0].label, QString::fromUtf8(c.label));
+        EXPECT_EQ(TBVWNettoForm::shown()[0].netto, QString::fromUtf8(c.netto));
+        EXPECT_EQ(TBVWNettoForm::shown()[0].cargo, QString::fromUtf8(c.cargo));
+    }
+}
+
+TEST_F(PageDb, AxleWindowShowsTheAxleRowsCentredUnderItsTitles)
+{
+    TWeighingPage *p = openPage();
+    chooseAxles(p, 4);
+    pressWithWeight(p, QStringLiteral("5020"));
+    pressWithWeight(p, QStringLiteral("7310.5"));
+    TBVViewWTelForm *w = p->axleWindow();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Таблица весов по осям"));
+    QAbstractItemModel *m = w->grid()->model();
+    EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Номер  оси ТС п/п "));
+    EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Измеренный вес"));
+    ASSERT_EQ(m->rowCount(), 2);
+    EXPECT_EQ(m->data(m->index(1, 0)).toString(), QStringLiteral("2"));
+    EXPECT_EQ(m->data(m->index(1, 1)).toString(), QStringLiteral("7310.5"));
+    for (int column : {0, 1})
+        EXPECT_EQ(m->data(m->index(0, column), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    EXPECT_EQ(w->sumText(), QStringLiteral("12330.5"));
+    EXPECT_EQ(p->WeightTotal, 12330.5);
+}
