@@ -164,7 +164,10 @@ bool IndicatorLink::open(const zv::PortValues &port, QString *error)
                                                    QSerialPort::SpaceParity};
     if (port.parityIndex < 0 || port.parityIndex > 4)
         return fail(paramError(QStringLiteral("чётность"), port.parityIndex));
-    static const QSerialPort::StopBits stopBits[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
+    // Terminals here know one or two stop bits only. The link only receives,
+    // and a receiver checks the first stop bit alone, so a line sending 1.5
+    // is read correctly with one.
+    static const QSerialPort::StopBits stopBits[] = {QSerialPort::OneStop, QSerialPort::OneStop,
                                                      QSerialPort::TwoStop};
     if (port.stopBitIndex < 0 || port.stopBitIndex > 2)
         return fail(paramError(QStringLiteral("стоповые биты"), port.stopBitIndex));
@@ -172,6 +175,8 @@ bool IndicatorLink::open(const zv::PortValues &port, QString *error)
     m_port->setPortName(name);
     m_port->setBaudRate(baud);
     m_port->setDataBits(QSerialPort::DataBits(5 + port.dataBitIndex));
+    // The parity bit is generated and checked by the line; a character with a
+    // parity error is still delivered as received (raw), never replaced.
     m_port->setParity(parities[port.parityIndex]);
     m_port->setStopBits(stopBits[port.stopBitIndex]);
     // The indicator talks without handshake, whatever the settings file says.
