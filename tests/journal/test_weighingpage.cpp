@@ -2,6 +2,7 @@
 // fields, clicking its boxes and buttons, over a real database file.
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -161,8 +162,14 @@ TEST_F(PageDb, EmptyBoxSwapsPicturesAndTakesTheCargoAway)
     TWeighingPage *p = openPage();
     typeInto(p->CBCargo, QStringLiteral("Щебень"));
     ASSERT_EQ(p->CurrCargoID, 2);
-    EXPECT_FALSE(p->ImLoad->pixmap().isNull());
-    EXPECT_FALSE(p->ImEmpty->pixmap().isNull());
+    // The pictures are JPEG images decoded by Qt's image plugin.
+    for (const char *file : {":/journal/pictures/loaded.jpg", ":/journal/pictures/empty.jpg"}) {
+        QImageReader reader{QString::fromLatin1(file)};
+        EXPECT_EQ(reader.format(), QByteArray("jpeg")) << file;
+        EXPECT_FALSE(reader.read().isNull()) << file << ": " << reader.errorString().toStdString();
+    }
+    EXPECT_EQ(p->ImLoad->pixmap().size(), QImageReader(QStringLiteral(":/journal/pictures/loaded.jpg")).size());
+    EXPECT_EQ(p->ImEmpty->pixmap().size(), QImageReader(QStringLiteral(":/journal/pictures/empty.jpg")).size());
 
     struct Step {
         bool check;
