@@ -404,6 +404,7 @@ void TMainForm::createPages()
 
     connect(m_settings, &TSettingsPage::exitRequested, this, &TMainForm::leavePages);
     connect(m_settings, &TSettingsPage::automaticStartArmed, this, &TMainForm::armAutomaticStart);
+    connect(m_settings, &TSettingsPage::automaticApplied, this, [this] { AutoStartArmed = true; });
     connect(m_settings, &TSettingsPage::automaticSwitched, this, [this](bool on) {
         AutoStartArmed = on;
         if (onAutomaticSwitched)

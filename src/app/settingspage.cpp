@@ -712,6 +712,8 @@ void TSettingsPage::applyModeTab()
     a.AutoMode = automatic;
     m_lbAuto->setVisible(automatic);
     m_weighing->RGAxis->setEnabled(!automatic);
+    if (automatic)
+        emit automaticApplied();
     if (ChBKoff->isChecked())
         a.KoffFactor = zv::koffFactorFor(TrBarKoff->value());
 }

@@ -96,6 +96,9 @@ signals:
     void automaticStartArmed();
     // The operator switched automatic weighing with ChBAutomatic.
     void automaticSwitched(bool on);
+    // "Применить" of the mode tab with automatic weighing on: the next
+    // reading above the threshold may start a measurement again.
+    void automaticApplied();
 
 public slots:
     void BtSetDefaultClick();

@@ -152,8 +152,15 @@ TEST_F(SettingsPageTest, ChoosingTheModeSwitchesAutomaticWeighingAndTheWeighingP
     EXPECT_FALSE(find<QLabel>("LbAuto")->isVisibleTo(window.get()));
     EXPECT_TRUE(w->RGAxis->isEnabledTo(w)); // the page itself is disabled while settings are open
 
+    EXPECT_FALSE(window->AutoStartArmed);
     s->ChBAutomatic->click();
     EXPECT_TRUE(settings().AutoMode);
+    EXPECT_TRUE(window->AutoStartArmed);
+    s->ChBAutomatic->click();
+    EXPECT_FALSE(window->AutoStartArmed);
+    s->ChBAutomatic->click();
+    window->AutoStartArmed = false; // a measurement started meanwhile
+    s->cxButton7->click();
     EXPECT_TRUE(window->AutoStartArmed);
     EXPECT_FALSE(w->RGAxis->isEnabledTo(w));
     EXPECT_TRUE(find<QLabel>("LbAuto")->isVisibleTo(window.get()));
