@@ -303,7 +303,7 @@ struct Dataset::Impl {
     QHash<QString, int> nameIndex; // upper-case name → column
 
     // query
-    std::unique_ptr<QSqlQuery> q;
+    QSqlQuery *q = nullptr; // the running result, one of the statements below
     bool exhausted = true;
     QVector<QVector<QVariant>> rows;
     int cur = -1;
@@ -339,10 +339,37 @@ struct Dataset::Impl {
     bool hasRow() const { return pageIdx >= 0 && pageIdx < page.size(); }
     const Row &row() const { return page[pageIdx]; }
 
+    void releaseQuery()
+    {
+        if (q)
+            q->finish();
+        q = nullptr;
+    }
     void clearStatements()
     {
-        q.reset();
+        q = nullptr;
         statements.clear();
+    }
+    // A prepared statement for the text, kept for the next use of the same
+    // text (re-running a query, the cursor's own statements).
+    QSqlQuery *statement(const QString &sql)
+    {
+        auto &slot = statements[sql];
+        if (!slot) {
+            if (statements.size() > 48) {
+                // Free queries take many texts: start afresh now and then.
+                std::erase_if(statements, [this, &sql](const auto &e) { return e.first != sql && e.second.get() != q; });
+            }
+            auto st = std::make_unique<QSqlQuery>(Database::connection());
+            st->setForwardOnly(true);
+            if (!st->prepare(sql)) {
+                const QSqlError e = st->lastError();
+                statements.erase(sql);
+                throw DbError(engineText(e));
+            }
+            slot = std::move(st);
+        }
+        return slot.get();
     }
 };
 
@@ -451,7 +478,22 @@ QStringList splitQuoted(const QString &sql)
 // "EVENJRN EJ"), as the journal filter writes its conditions. The engine
 // accepts only the alias there, so such references are turned into the
 // alias. A table used both with and without an alias is left alone.
+QString resolveTableNamesUncached(const QString &sql);
+
 QString resolveTableNames(const QString &sql)
+{
+    static QHash<QString, QString> cache;
+    const auto it = cache.constFind(sql);
+    if (it != cache.constEnd())
+        return it.value();
+    if (cache.size() > 256)
+        cache.clear();
+    const QString resolved = resolveTableNamesUncached(sql);
+    cache.insert(sql, resolved);
+    return resolved;
+}
+
+QString resolveTableNamesUncached(const QString &sql)
 {
     QStringList parts = splitQuoted(sql);
     QString plain;
@@ -695,7 +737,8 @@ void Dataset::open()
     if (active())
         return;
     QSqlDatabase db = Database::connection();
-    d->clearStatements();
+    Database::registerOpen(this);
+    d->releaseQuery();
     d->rows.clear();
     d->page.clear();
     d->pageIdx = -1;
@@ -730,17 +773,17 @@ void Dataset::open()
             throw DbError(QStringLiteral("No SQL statement available"));
         QVector<QVariant> values;
         const QString sql = bindMarkers(resolveTableNames(text), d->params, values);
-        auto q = std::make_unique<QSqlQuery>(db);
-        q->setForwardOnly(true);
-        if (!q->prepare(sql))
-            fail(*q);
+        QSqlQuery *q = d->statement(sql);
         sqlite3_stmt *stmt = statementOf(*q);
         if (stmt && sqlite3_column_count(stmt) == 0)
             throw DbError(QStringLiteral("The statement returns no result set; run it with execSql"));
         for (int i = 0; i < values.size(); ++i)
             q->bindValue(i, values[i]);
-        if (!q->exec())
-            fail(*q);
+        if (!q->exec()) {
+            const QSqlError e = q->lastError();
+            q->finish();
+            throw DbError(engineText(e));
+        }
         const QSqlRecord rec = q->record();
         stmt = statementOf(*q);
         for (int i = 0; i < rec.count(); ++i) {
@@ -750,7 +793,7 @@ void Dataset::open()
             parseDeclType(decl ? QString::fromUtf8(decl) : QString(), c);
             m_columns.append(c);
         }
-        d->q = std::move(q);
+        d->q = q;
         d->exhausted = false;
     }
     // A name that occurs twice keeps its plain form only the first time; the
@@ -765,7 +808,6 @@ void Dataset::open()
         d->nameIndex.insert(m_columns[i].name.toUpper(), i);
     }
     m_state = State::Browse;
-    Database::registerOpen(this);
     try {
         if (m_kind == Kind::Query) {
             // Small results are read at once so that the engine's statement is
@@ -777,7 +819,7 @@ void Dataset::open()
                 if (q.lastError().isValid())
                     fail(q);
                 d->exhausted = true;
-                d->q.reset();
+                d->releaseQuery();
             }
             d->cur = d->rows.isEmpty() ? -1 : 0;
             m_bof = true;
@@ -794,7 +836,14 @@ void Dataset::open()
 
 void Dataset::forceClose()
 {
+    closeKeepingStatements();
     d->clearStatements();
+    Database::unregisterOpen(this);
+}
+
+void Dataset::closeKeepingStatements()
+{
+    d->releaseQuery();
     d->rows.clear();
     d->page.clear();
     d->pageIdx = -1;
@@ -805,14 +854,13 @@ void Dataset::forceClose()
     const bool wasActive = m_state != State::Inactive;
     m_state = State::Inactive;
     m_eof = m_bof = true;
-    Database::unregisterOpen(this);
     if (wasActive)
         emit closed();
 }
 
 void Dataset::close()
 {
-    forceClose();
+    closeKeepingStatements();
 }
 
 int Dataset::execSql()
@@ -868,18 +916,8 @@ static QVector<Dataset::Impl::Row> fetchTable(Dataset::Impl &d, int columnCount,
                                  descending ? QStringLiteral(" DESC") : QString(), QString::number(limit));
     QSqlQuery local(Database::connection());
     QSqlQuery *q = &local;
-    std::unique_ptr<QSqlQuery> *cache = keep ? &d.statements[sql] : nullptr;
-    if (cache) {
-        if (!*cache) {
-            *cache = std::make_unique<QSqlQuery>(Database::connection());
-            (*cache)->setForwardOnly(true);
-            if (!(*cache)->prepare(sql)) {
-                const QSqlError e = (*cache)->lastError();
-                cache->reset();
-                throw DbError(engineText(e));
-            }
-        }
-        q = cache->get();
+    if (keep) {
+        q = d.statement(sql);
     } else {
         q->setForwardOnly(true);
         if (!q->prepare(sql))
@@ -933,7 +971,7 @@ void Dataset::next()
                 if (d->q && d->q->lastError().isValid())
                     fail(*d->q);
                 d->exhausted = true;
-                d->q.reset();
+                d->releaseQuery();
             }
             m_eof = true;
             return;
@@ -1093,7 +1131,7 @@ void Dataset::setRecNo(int row)
                 d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
             else {
                 d->exhausted = true;
-                d->q.reset();
+                d->releaseQuery();
             }
         }
         if (row >= d->rows.size())
@@ -1137,7 +1175,7 @@ bool Dataset::locate(const QString &fieldName, const QVariant &value, LocateMode
             if (r >= d->rows.size()) {
                 if (d->exhausted || !d->q || !d->q->next()) {
                     d->exhausted = true;
-                    d->q.reset();
+                    d->releaseQuery();
                     break;
                 }
                 d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
@@ -1265,49 +1303,48 @@ void Dataset::post()
         names << quoteIdent(m_columns[i].name);
         binds << buffer[i];
     }
-    QSqlDatabase db = Database::connection();
-    QSqlQuery q(db);
-    qint64 rowid = 0;
+    if (!inserting && !d->hasRow())
+        return;
+    if (!inserting && names.isEmpty())
+        return;
+    QString sql;
     if (inserting) {
         for (int i = 0; i < names.size(); ++i)
             marks << QStringLiteral("?");
-        const QString sql = names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d->quotedTable)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(d->quotedTable, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-        if (!q.prepare(sql))
-            fail(q);
-        for (int i = 0; i < binds.size(); ++i)
-            q.bindValue(i, binds[i]);
-        if (!q.exec())
-            fail(q);
-        rowid = q.lastInsertId().toLongLong();
+        sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d->quotedTable)
+                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(d->quotedTable, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     } else {
-        if (!d->hasRow())
-            return;
-        rowid = d->row().rowid;
-        if (!names.isEmpty()) {
-            QStringList sets;
-            for (const QString &n : names)
-                sets << n + QStringLiteral("=?");
-            if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?")
-                               .arg(d->quotedTable, sets.join(QLatin1Char(',')))))
-                fail(q);
-            for (int i = 0; i < binds.size(); ++i)
-                q.bindValue(i, binds[i]);
-            q.bindValue(int(binds.size()), rowid);
-            if (!q.exec())
-                fail(q);
-        }
+        QStringList sets;
+        for (const QString &n : names)
+            sets << n + QStringLiteral("=?");
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?").arg(d->quotedTable, sets.join(QLatin1Char(',')));
+        binds << d->row().rowid;
     }
-    q.finish();
-    // Re-read the stored row: the engine may have filled fields of its own.
-    auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ = ?"), {rowid}, false, 1);
-    if (!rows.isEmpty()) {
-        d->page = std::move(rows);
+    QSqlQuery *q = d->statement(sql);
+    for (int i = 0; i < binds.size(); ++i)
+        q->bindValue(i, binds[i]);
+    if (!q->exec()) {
+        const QSqlError e = q->lastError();
+        q->finish();
+        throw DbError(engineText(e));
+    }
+    const qint64 rowid = inserting ? q->lastInsertId().toLongLong() : d->row().rowid;
+    q->finish();
+    if (inserting) {
+        // Re-read the new row: the engine fills fields of its own (ID_DOCUMEN).
+        auto rows = fetchTable(*d, int(m_columns.size()), QStringLiteral("_rowid_ = ?"), {rowid}, false, 1);
+        if (!rows.isEmpty()) {
+            d->page = std::move(rows);
+            d->pageIdx = 0;
+            m_eof = false;
+            m_bof = false;
+        }
+    } else {
+        // The row as stored: the buffer holds the values in their stored form.
+        Impl::Row row{rowid, buffer};
+        d->page = {row};
         d->pageIdx = 0;
-        m_eof = false;
-        m_bof = false;
     }
     d->pageGeneration = changeGeneration();
     emit rowsChanged();
@@ -1364,7 +1401,7 @@ void Dataset::refresh()
     autoPost();
     if (m_kind == Kind::Query) {
         const int keep = d->cur;
-        forceClose();
+        closeKeepingStatements();
         open();
         if (keep > 0)
             setRecNo(std::min(keep, std::max(0, recordCount() - 1)));
@@ -1493,7 +1530,7 @@ int Dataset::fetchAllRows()
                 if (d->q && d->q->lastError().isValid())
                     fail(*d->q);
                 d->exhausted = true;
-                d->q.reset();
+                d->releaseQuery();
             }
         }
         return int(d->rows.size());

@@ -213,7 +213,8 @@ private:
     void checkEditing() const;
     void checkTable(const char *op) const;
     void autoPost();
-    void forceClose();
+    void forceClose();              // also drops the prepared statements (connection going away)
+    void closeKeepingStatements();
 
     Kind m_kind;
     QString m_tableName;
