@@ -3,6 +3,7 @@
 #include "dataset.h"
 #include "paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -29,10 +30,17 @@ QString &directoryOverride()
     return dir;
 }
 
+// Never destroyed: datasets of the data module unregister themselves during
+// the program's final clean-up, in no particular order.
 QSet<Dataset *> &openDatasets()
 {
-    static QSet<Dataset *> set;
-    return set;
+    static auto *set = new QSet<Dataset *>;
+    return *set;
+}
+
+void closeAtExit()
+{
+    Database::close();
 }
 
 // --- the dialect's collations and functions ---------------------------------
@@ -274,6 +282,12 @@ QSqlDatabase Database::connection()
             return db;
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
+    }
+    static bool cleanupInstalled = false;
+    if (!cleanupInstalled && QCoreApplication::instance()) {
+        // Statements and the connection go before Qt's own clean-up.
+        qAddPostRoutine(closeAtExit);
+        cleanupInstalled = true;
     }
     return openFile(filePath(), name, false);
 }
