@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -155,14 +156,17 @@ public:
     bool enabled(const QString &action) const { return findChild<QAction *>(action)->isEnabled(); }
 };
 
-// Runs `act` on the next modal dialog as soon as it is open. The event loop
-// of the dialog drives the polling timer, so nothing waits on the clock.
-inline void onNextModal(std::function<void(QWidget *)> act)
+// Runs `act` on the next modal dialog as soon as it is open (other than
+// `notThis`, the dialog the caller is inside of). The event loop of the
+// dialog drives the polling timer, so nothing waits on the clock.
+inline void onNextModal(std::function<void(QWidget *)> act, QWidget *notThis = nullptr)
 {
     auto *timer = new QTimer;
     timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+    QPointer<QWidget> skip(notThis); // null once that dialog is gone
+    QObject::connect(timer, &QTimer::timeout, [timer, act, skip] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != skip.data() && modal->isVisible()) {
             timer->stop();
             timer->deleteLater();
             act(modal);
