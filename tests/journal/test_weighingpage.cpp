@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -706,4 +707,103 @@ TEST_F(PageDb, AxleWindowShowsTheAxleRowsCentredUnderItsTitles)
         EXPECT_EQ(m->data(m->index(0, column), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
     EXPECT_EQ(w->sumText(), QStringLiteral("12330.5"));
     EXPECT_EQ(p->WeightTotal, 12330.5);
+}
+
+// ---------------------------------------------------------------- empty first, loaded later
+
+struct LaterLoadedCase {
+    const char *name;
+    int minutesLater;
+    QMessageBox::StandardButton answer; // to the interval question, when asked
+    bool asked;
+    int events;     // in the journal afterwards
+    bool netShown;
+};
+
+void PrintTo(const LaterLoadedCase &c, std::ostream *os) { *os << c.name; }
+
+class EmptyThenLoaded : public PageDb, public ::testing::WithParamInterface<LaterLoadedCase> {};
+
+TEST_P(EmptyThenLoaded, AsksBeyondTheIntervalAndRecordsThePairOnTheLoadedEvent)
+{
+    const LaterLoadedCase c = GetParam();
+    TWeighingPage *p = openPage();
+    const auto weigh = [&](bool empty, const char *cargo, std::initializer_list<const char *> axles) {
+        if (p->ChBEmpty->isChecked() != empty)
+            p->ChBEmpty->click();
+        typeInto(p->CBStateNum, QStringLiteral("М456ОР71"));
+        typeInto(p->CBDriver, QStringLiteral("Петров Пётр Петрович"));
+        if (cargo)
+            typeInto(p->CBCargo, QString::fromUtf8(cargo));
+        chooseAxles(p, int(axles.size()));
+        for (const char *kg : axles)
+            pressWithWeight(p, QString::fromUtf8(kg));
+    };
+    weigh(true, nullptr, {"4000", "3900"});
+    ASSERT_EQ(journalRows(), 1);
+    EXPECT_EQ(sqlValue(QStringLiteral("SELECT W_EMPTYCAR FROM TRANSPORT WHERE ID_TRANSP = 2")).toString(),
+              QStringLiteral("7900"));
+
+    zv::Clock::advanceSeconds(c.minutesLater * 60);
+    zv::Messages::clear();
+    zv::Messages::queueAnswer(c.answer);
+    weigh(false, "Щебень", {"6000", "9000", "9000"});
+
+    const QString question = QStringLiteral("Превышен временной интервал (установлен - 60 мин) между взвешиванием "
+                                            "пустого ТС и груженного (он соотавляет ");
+    EXPECT_EQ(shownStartsWith(question), c.asked) << zv::Messages::shownTexts().join('\n').toStdString();
+    EXPECT_EQ(journalRows(), c.events);
+    ASSERT_EQ(TBVWNettoForm::shown().size(), c.netShown ? 1 : 0);
+    if (c.netShown) {
+        EXPECT_EQ(TBVWNettoForm::shown()[0].label, QStringLiteral("Вес груза  ТС № М456ОР71"));
+        EXPECT_EQ(TBVWNettoForm::shown()[0].netto, QStringLiteral("16100"));
+        EXPECT_EQ(TBVWNettoForm::shown()[0].cargo, QStringLiteral("(Щебень)"));
+        EXPECT_EQ(sqlValue(QStringLiteral("SELECT RESFIELD_1 FROM EVENJRN WHERE MODE_EN_DP = 0")).toString(),
+                  QStringLiteral("16100"));
+        EXPECT_EQ(sqlValue(QStringLiteral("SELECT SUM(RESFIELD_2) FROM EVENJRN")).toInt(), 2);
+        EXPECT_EQ(p->DBGrid3->model()->rowCount(), 1);
+        EXPECT_EQ(p->MarkedRecordID, 2);
+    }
+    // Whatever the answer, the page is ready for the next vehicle.
+    EXPECT_EQ(p->BtSaveW->text(), QStringLiteral("Записать измерение"));
+    EXPECT_EQ(p->CBStateNum->currentText(), QString());
+    EXPECT_EQ(p->RGAxis->itemIndex(), -1);
+    EXPECT_EQ(p->DBGrid1->currentIndex().row(), c.events - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Page, EmptyThenLoaded,
+    ::testing::Values(LaterLoadedCase{"WithinTheInterval", 30, QMessageBox::No, false, 2, true},
+                      LaterLoadedCase{"ExactlyTheInterval", 60, QMessageBox::No, false, 2, true},
+                      LaterLoadedCase{"BeyondAnsweredYes", 90, QMessageBox::Yes, true, 2, true},
+                      LaterLoadedCase{"BeyondAnsweredNo", 90, QMessageBox::No, true, 1, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- keyboard
+
+TEST_F(PageDb, TabOrderFollowsTheReadingOrderOfTheSelectionFields)
+{
+    TWeighingPage *p = openPage(true);
+    p->LbTr->show();
+    p->EditStNumTr->show();
+    const QList<QWidget *> reading = {p->CBStateNum,   p->BtFindStNum,  p->BtTS,       p->CBRFID,
+                                      p->BtFindRFID,   p->EditStNumTr,  p->EditComment, p->CBCargo,
+                                      p->BtFindCargo,  p->BtRefCargo,   p->CBCargoTypes, p->BtFindCargoTypes,
+                                      p->BtCargoTp,    p->CBDriver,     p->cxButton13,  p->BtDriver,
+                                      p->EditCargoProp};
+    QList<QWidget *> chain;
+    QWidget *w = p->CBStateNum;
+    while (chain.size() < reading.size()) {
+        if (reading.contains(w) && !chain.contains(w))
+            chain << w;
+        w = w->nextInFocusChain();
+        if (w == p->CBStateNum)
+            break;
+    }
+    QStringList names, expected;
+    for (QWidget *x : chain)
+        names << x->objectName();
+    for (QWidget *x : reading)
+        expected << x->objectName();
+    EXPECT_EQ(names, expected);
 }
