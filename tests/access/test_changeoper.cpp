@@ -8,6 +8,7 @@
 #include "accesstestutil.h"
 #include "changeoper.h"
 #include "dlgpass.h"
+#include "eventrecorder.h"
 #include "messages.h"
 
 using namespace accesstest;
@@ -135,6 +136,39 @@ TEST_F(ChangeOperTest, RightsCannotBeWidenedByEnablingAnAction)
     mw.findChild<QAction *>("BackupDB")->setEnabled(false);
     mw.findChild<QAction *>("BackupDB")->setEnabled(true);
     EXPECT_TRUE(mw.enabled("BackupDB"));
+}
+
+namespace {
+struct SilentRecorderUi : zv::journal::RecorderUi {
+    void showNetWeight(const zv::journal::NetWeightInfo &) override {}
+};
+
+int recordWeighing()
+{
+    zv::journal::WeighingInput in;
+    in.stateNumber = QStringLiteral("А123ВС71");
+    in.driver = QStringLiteral("Водитель");
+    in.cargo = QStringLiteral("Щебень");
+    in.WeightTotal = 12000;
+    SilentRecorderUi ui;
+    zv::journal::EventRecorder recorder(zv::store::TBVDMod1::instance(), ui);
+    const auto r = recorder.InsertRecordEven(in);
+    EXPECT_EQ(r.outcome, zv::journal::RecordResult::Outcome::Recorded);
+    return r.recordId;
+}
+} // namespace
+
+TEST_F(ChangeOperTest, EventsRecordedAfterwardsCarryTheNewOperator)
+{
+    logIn(QStringLiteral("admin"), QStringLiteral("Secret"));
+    const int before = recordWeighing();
+    onNextModal([](QWidget *dlg) { typeAndOk(dlg, QStringLiteral("oper"), QStringLiteral("pw")); });
+    ASSERT_TRUE(zv::access::BtChangeOperClick(&mw));
+    const int after = recordWeighing();
+    EXPECT_EQ(db.column(QStringLiteral("SELECT ID_OPERAT FROM EVENJRN WHERE ID_RECORD = %1").arg(before)),
+              QStringList{"1"});
+    EXPECT_EQ(db.column(QStringLiteral("SELECT ID_OPERAT FROM EVENJRN WHERE ID_RECORD = %1").arg(after)),
+              QStringList{"2"});
 }
 
 } // namespace
