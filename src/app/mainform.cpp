@@ -306,7 +306,7 @@ void TMainForm::createNavigationBar()
 {
     dxNavBar1 = new QToolBox(cxSplitter1);
     dxNavBar1->setObjectName(QStringLiteral("dxNavBar1"));
-    dxNavBar1->setMinimumWidth(180);
+    dxNavBar1->setMinimumWidth(220);
 
     auto group = [this](const QString &caption, const char *name) {
         auto *page = new QWidget(dxNavBar1);

@@ -10,6 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyleOptionTab>
+#include <QStylePainter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -153,6 +156,52 @@ void selectDefaults(const PortLists &l, int portItem, const QString &baud)
     l.flow->setCurrentIndex(2);
 }
 
+// Tab column down the left side with the captions written across, so they
+// read like the rest of the page.
+class AcrossTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+    QSize tabSizeHint(int index) const override
+    {
+        QSize size = QTabBar::tabSizeHint(index);
+        size.transpose();
+        return size;
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionTab opt;
+        for (int i = 0; i < count(); ++i) {
+            initStyleOption(&opt, i);
+            painter.drawControl(QStyle::CE_TabBarTabShape, opt);
+            painter.save();
+            QSize size = opt.rect.size();
+            size.transpose();
+            QRect r(QPoint(), size);
+            r.moveCenter(opt.rect.center());
+            opt.rect = r;
+            const QPoint centre = tabRect(i).center();
+            painter.translate(centre);
+            painter.rotate(90);
+            painter.translate(-centre);
+            painter.drawControl(QStyle::CE_TabBarTabLabel, opt);
+            painter.restore();
+        }
+    }
+};
+
+class LeftTabWidget : public QTabWidget {
+public:
+    explicit LeftTabWidget(QWidget *parent) : QTabWidget(parent)
+    {
+        setTabBar(new AcrossTabBar(this));
+        setTabPosition(QTabWidget::West);
+    }
+};
+
 } // namespace
 
 TSettingsPage::TSettingsPage(TWeighingPage *weighing, QLabel *lbAuto, QWidget *parent)
@@ -160,26 +209,31 @@ TSettingsPage::TSettingsPage(TWeighingPage *weighing, QLabel *lbAuto, QWidget *p
 {
     setObjectName(QStringLiteral("SettingsPage"));
     auto *root = new QVBoxLayout(this);
-    cxPageControl1 = new QTabWidget(this);
+    cxPageControl1 = new LeftTabWidget(this);
     cxPageControl1->setObjectName(QStringLiteral("cxPageControl1"));
-    cxPageControl1->setTabPosition(QTabWidget::West);
     root->addWidget(cxPageControl1);
 
     const struct {
         const char *name;
         const char *caption;
         void (TSettingsPage::*build)(QWidget *);
-    } tabs[] = {{"TabSComPort", "Com - порт", &TSettingsPage::buildPortTab},
-                {"cxTabSRFInd", "IDRF", &TSettingsPage::buildRfidTab},
-                {"cxTabSheet2", "Режим взвешивания", &TSettingsPage::buildModeTab},
-                {"cxTabSheet3", "Весовой индикатор", &TSettingsPage::buildIndicatorTab},
-                {"cxTabSheet4", "Связь с 1С", &TSettingsPage::build1CTab},
-                {"cxTabSheet5", "Актуальность тары", &TSettingsPage::buildTareTab},
-                {"cxTabSheet6", "Нагрузка на ось", &TSettingsPage::buildLoadTab}};
+        int maxWidth; // the boxes keep a readable width on a wide screen
+    } tabs[] = {{"TabSComPort", "Com - порт", &TSettingsPage::buildPortTab, 640},
+                {"cxTabSRFInd", "IDRF", &TSettingsPage::buildRfidTab, 640},
+                {"cxTabSheet2", "Режим взвешивания", &TSettingsPage::buildModeTab, 1100},
+                {"cxTabSheet3", "Весовой индикатор", &TSettingsPage::buildIndicatorTab, 640},
+                {"cxTabSheet4", "Связь с 1С", &TSettingsPage::build1CTab, 640},
+                {"cxTabSheet5", "Актуальность тары", &TSettingsPage::buildTareTab, 760},
+                {"cxTabSheet6", "Нагрузка на ось", &TSettingsPage::buildLoadTab, 480}};
     for (const auto &t : tabs) {
         auto *tab = new QWidget(cxPageControl1);
         tab->setObjectName(QLatin1String(t.name));
-        (this->*t.build)(tab);
+        auto *row = new QHBoxLayout(tab);
+        auto *content = new QWidget(tab);
+        content->setMaximumWidth(t.maxWidth);
+        (this->*t.build)(content);
+        row->addWidget(content, 1);
+        row->addStretch(0);
         cxPageControl1->addTab(tab, QString::fromUtf8(t.caption));
     }
 
@@ -321,9 +375,13 @@ void TSettingsPage::buildModeTab(QWidget *tab)
         mark->setText(marks[col]);
         mark->setReadOnly(true);
         mark->setAccessibleName(marks[col]);
+        mark->setAlignment(Qt::AlignCenter);
+        mark->setFixedWidth(mark->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 12);
         koff->addWidget(mark, 1, col * 2, 1, 1, col == 0 ? Qt::AlignLeft : col == 1 ? Qt::AlignHCenter : Qt::AlignRight);
         ++col;
     }
+    koff->setColumnStretch(1, 1);
+    koff->setColumnStretch(3, 1);
     koff->addWidget(TrBarKoff, 0, 0, 1, 5);
     koff->addWidget(EditKoff, 0, 5);
     left->addWidget(GrBoxKoff);
