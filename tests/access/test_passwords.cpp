@@ -122,6 +122,16 @@ TEST_F(PasswordTest, StoreFailureIsReportedAndChangesNothing)
     EXPECT_EQ(db.user(1)->password, QStringLiteral("Secret"));
 }
 
+TEST_F(PasswordTest, PasswordTooLongForTheTableIsRefusedNotCut)
+{
+    const QString longPassword(200, QLatin1Char('x'));
+    onNextModal([longPassword](QWidget *dlg) { fill(dlg, QStringLiteral("Secret"), longPassword, longPassword); });
+    zv::access::ChangePassUsrExecute(&mw);
+    ASSERT_EQ(Messages::shown().size(), 1);
+    EXPECT_TRUE(Messages::shown().at(0).text.startsWith(QStringLiteral("Ошибка при работе с БД:")));
+    EXPECT_EQ(db.user(1)->password, QStringLiteral("Secret"));
+}
+
 TEST_F(PasswordTest, CancelChangesNothing)
 {
     onNextModal([](QWidget *dlg) {

@@ -303,6 +303,42 @@ TEST_F(UsersPageTest, StoreErrorsShowTheirPrefixes)
     EXPECT_TRUE(Messages::shown().at(0).text.startsWith(QStringLiteral("Ошибка при открытии таблицы \"Пользователи\" :")));
 }
 
+TEST_F(UsersPageTest, OperatorTableErrorOnChange)
+{
+    db.exec("DROP TABLE OPERATOR");
+    selectUser("oper");
+    button("BtUpU")->click();
+    ASSERT_EQ(Messages::shown().size(), 1);
+    EXPECT_TRUE(Messages::shown().at(0).text.startsWith(QStringLiteral("Ошибка при открытии таблицы \"Операторы\" :")))
+        << Messages::shown().at(0).text.toStdString();
+    EXPECT_TRUE(edit("EditLastN")->text().isEmpty());
+}
+
+TEST_F(UsersPageTest, ValuesTooLongForTheTableAreRefusedNotCut)
+{
+    // A password cut to the column's width would no longer be the one typed.
+    const QString longPassword(200, QLatin1Char('p'));
+    button("BtAddU")->click();
+    fill({"longpass", "", "", "Операторы", "Длинный", "", "", false});
+    typeText(edit("EditPass"), longPassword);
+    typeText(edit("EditPassConf"), longPassword);
+    button("BtSaveU")->click();
+    ASSERT_EQ(Messages::shown().size(), 1);
+    EXPECT_TRUE(Messages::shown().at(0).text.startsWith(QStringLiteral("Ошибка при работе с БД:")));
+    EXPECT_TRUE(db.column("SELECT NAME_USER FROM USERS WHERE NAME_USER = 'longpass'").isEmpty());
+    EXPECT_TRUE(button("BtSaveU")->isEnabled());
+
+    // The page goes on: a fitting password is stored.
+    Messages::clear();
+    edit("EditPass")->clear();
+    edit("EditPassConf")->clear();
+    typeText(edit("EditPass"), QStringLiteral("short"));
+    typeText(edit("EditPassConf"), QStringLiteral("short"));
+    button("BtSaveU")->click();
+    EXPECT_TRUE(Messages::shownTexts().isEmpty());
+    EXPECT_EQ(db.column("SELECT PASSW_USER FROM USERS WHERE NAME_USER = 'longpass'"), QStringList{"short"});
+}
+
 TEST_F(UsersPageTest, AccessibleNamesAreTheCaptions)
 {
     const struct {
