@@ -697,15 +697,23 @@ bool TWeighingPage::prepare()
         return false;
     if (!fillTransportLists(true))
         return false;
+    // The texts stay in the fields while the values were reset: a value must
+    // name what its field shows, or the next event would be recorded with
+    // the cargo type, driver or cargo of nobody.
+    if (!CBStateNum->currentText().isEmpty())
+        CBStateNumPropertiesChange();
 
     const struct {
         Dataset *query;
         QComboBox *box;
         const char *field;
         QString displayName;
-    } lists[] = {{&m_dm.BVQDriver, CBDriver, "FIO_D", DisplayName::Driver},
-                 {&m_dm.BVQRefCargo, CBCargo, "NAMECARGO", DisplayName::CargoKinds},
-                 {&m_dm.BVQCargoTypes, CBCargoTypes, "NAMECARGOT", DisplayName::CargoTypes}};
+        std::function<void()> handler;
+    } lists[] = {{&m_dm.BVQDriver, CBDriver, "FIO_D", DisplayName::Driver, [this] { CBDriverPropertiesChange(); }},
+                 {&m_dm.BVQRefCargo, CBCargo, "NAMECARGO", DisplayName::CargoKinds,
+                  [this] { CBCargoPropertiesChange(); }},
+                 {&m_dm.BVQCargoTypes, CBCargoTypes, "NAMECARGOT", DisplayName::CargoTypes,
+                  [this] { CBCargoTypesPropertiesChange(); }}};
     for (const auto &l : lists) {
         if (!zv::store::guardDb(DbErrorKind::Open, l.displayName, [&l] {
                 l.query->close();
@@ -714,6 +722,8 @@ bool TWeighingPage::prepare()
             return false;
         if (!fillList(l.box, *l.query, QLatin1String(l.field)))
             return false;
+        if (!l.box->currentText().isEmpty())
+            l.handler();
     }
     return true;
 }

@@ -48,6 +48,10 @@ bool shownStartsWith(const QString &prefix)
 
 } // namespace
 
+void chooseAxles(TWeighingPage *p, int axles);
+void pressWithWeight(TWeighingPage *p, const QString &weight);
+int journalRows();
+
 // ---------------------------------------------------------------- vehicle lookups
 
 struct VehicleCase {
@@ -383,6 +387,31 @@ TEST_F(PageDb, OpeningFillsTheListsAndResetsThePageValues)
     EXPECT_FALSE(p->ChBOnInd->isChecked());
     EXPECT_TRUE(p->ChBOnInd->isEnabled());
     EXPECT_FALSE(p->ChBOffInd->isEnabled());
+}
+
+TEST_F(PageDb, ReopeningKeepsTheValuesOfTheTextsLeftInTheFields)
+{
+    TWeighingPage *p = openPage();
+    typeInto(p->CBStateNum, QStringLiteral("М456ОР71"));
+    typeInto(p->CBCargoTypes, QStringLiteral("Сыпучий"));
+    typeInto(p->CBDriver, QStringLiteral("Петров Пётр Петрович"));
+    typeInto(p->CBCargo, QStringLiteral("Щебень"));
+    p->MarkedRecordID = 5;
+    ASSERT_TRUE(p->prepare());
+    EXPECT_EQ(p->CurrTranspID, 2);
+    EXPECT_EQ(p->CurrCargoTypeID, 1);
+    EXPECT_EQ(p->CurrDriverID, 2);
+    EXPECT_EQ(p->CurrCargoID, 2);
+    EXPECT_EQ(p->MarkedRecordID, 0);
+    EXPECT_FALSE(p->EditStNumTr->isHidden());
+
+    // The next event carries what the fields show.
+    chooseAxles(p, 2);
+    pressWithWeight(p, QStringLiteral("9000"));
+    pressWithWeight(p, QStringLiteral("9500"));
+    ASSERT_EQ(journalRows(), 1);
+    EXPECT_EQ(sqlValue(QStringLiteral("SELECT ID_CARGOTY FROM EVENJRN")).toInt(), 1);
+    EXPECT_EQ(sqlValue(QStringLiteral("SELECT ID_DRIVER FROM EVENJRN")).toInt(), 2);
 }
 
 TEST_F(PageDb, VehiclesReferenceRefillsTheNumbersButNotTheTags)
