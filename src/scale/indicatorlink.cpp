@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QSerialPort>
 #include <QSerialPortInfo>
+#include <QTimer>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -130,9 +133,11 @@ qint32 baudRateForIndex(int index)
 }
 
 IndicatorLink::IndicatorLink(QObject *parent)
-    : QObject(parent), m_port(new QSerialPort(this))
+    : QObject(parent), m_port(new QSerialPort(this)), m_hangupCheck(new QTimer(this))
 {
     connect(m_port, &QSerialPort::readyRead, this, &IndicatorLink::onReadyRead);
+    m_hangupCheck->setInterval(250);
+    connect(m_hangupCheck, &QTimer::timeout, this, &IndicatorLink::checkHangup);
 }
 
 IndicatorLink::~IndicatorLink()
@@ -197,11 +202,13 @@ bool IndicatorLink::open(const zv::PortValues &port, QString *error)
     // first block shown must be a reading the indicator sends now.
     m_port->clear(QSerialPort::Input);
     m_port->clearError();
+    m_hangupCheck->start();
     return true;
 }
 
 void IndicatorLink::close()
 {
+    m_hangupCheck->stop();
     if (!m_port->isOpen())
         return;
     m_port->setDataTerminalReady(false);
@@ -223,6 +230,21 @@ QStringList IndicatorLink::availablePorts()
     for (const QSerialPortInfo &info : ports)
         names << info.portName();
     return sortPortNames(names);
+}
+
+// A line that hung up stays readable with nothing to read; the serial layer
+// would then wake the event loop over and over until the port is closed.
+void IndicatorLink::checkHangup()
+{
+    if (!m_port->isOpen())
+        return;
+    pollfd p {int(m_port->handle()), POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0 || !(p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return;
+    int waiting = 0;
+    if (!(p.revents & POLLNVAL) && ::ioctl(p.fd, FIONREAD, &waiting) == 0 && waiting > 0)
+        return; // deliver what is left first
+    close();
 }
 
 void IndicatorLink::onReadyRead()

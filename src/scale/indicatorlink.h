@@ -6,6 +6,7 @@
 #include "runstate.h"
 
 class QSerialPort;
+class QTimer;
 
 namespace zv::scale {
 
@@ -28,7 +29,11 @@ public:
     // open fails with "Нельзя менять свойство, пока порт открыт" and leaves
     // the open port as it is.
     bool open(const zv::PortValues &port, QString *error);
-    void close(); // DTR/RTS off, pending data dropped, port released
+    // DTR/RTS off, pending data dropped, port released. Also done by the link
+    // itself when the line hangs up for good (the other end of a
+    // pseudo-terminal closed, the device went away): the silence watch then
+    // reports the silent indicator as usual.
+    void close();
     bool isOpen() const;
 
     // Serial ports of the machine, sorted by name.
@@ -49,7 +54,9 @@ signals:
 
 private:
     void onReadyRead();
+    void checkHangup();
     QSerialPort *m_port;
+    QTimer *m_hangupCheck;
     bool m_purgeAfterRead = false;
 };
 

@@ -210,6 +210,18 @@ TEST_F(LinkOnPty, ClosedLinkIsSilentAndThePortCanBeOpenedAgain)
     EXPECT_EQ(sendAndReceive(link, "0004000\r\n"), QByteArray("0004000\r\n"));
 }
 
+// The simulator ends: its pseudo-terminal hangs up. The link lets the port go
+// rather than keep polling a dead line; the silence watch does the rest.
+TEST_F(LinkOnPty, LineThatHangsUpIsClosed)
+{
+    IndicatorLink link;
+    QString error;
+    ASSERT_TRUE(link.open(portOn(pty.slavePath()), &error)) << error.toStdString();
+    EXPECT_EQ(sendAndReceive(link, "0012340\r\n"), QByteArray("0012340\r\n"));
+    pty.close();
+    EXPECT_TRUE(waitFor([&] { return !link.isOpen(); }, 3000));
+}
+
 // Several telegrams waiting at one receive event come as one block; nothing is lost or doubled.
 TEST_F(LinkOnPty, EverythingWaitingIsReadAtOnce)
 {
