@@ -623,7 +623,12 @@ void TMainForm::prepareMainWindow()
     try {
         m_settings->readSettingsFile();
     } catch (const zv::SettingsError &e) {
-        Messages::error(e.message());
+        // The keys after the bad value were not read: writing the page back
+        // at close would replace them by defaults, so the file is left for
+        // the administrator to correct.
+        m_settingsUnread = true;
+        Messages::error(e.message() + QStringLiteral("\nФайл %1 не будет перезаписан при закрытии программы.")
+                                          .arg(zv::SettingsFileName));
         return;
     }
     m_settings->showModeOnWeighingPage(settings().modeIndex == 0 ? 0 : 1);
@@ -662,7 +667,7 @@ void TMainForm::resetGridColumns()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    if (!SkipSettingsSave) {
+    if (!SkipSettingsSave && !m_settingsUnread) {
         QString error;
         if (!m_settings->writeSettingsFile(&error))
             Messages::error(QStringLiteral("Файл настроек %1 не записан: %2")

@@ -121,6 +121,7 @@ private:
     std::function<void()> m_prepareUsersPage;
     bool m_shownOnce = false;
     bool m_keepMaximized = false;
+    bool m_settingsUnread = false; // belvor.ini could not be read completely
 
     QWidget *Panel6 = nullptr;
     QLabel *LbAuto = nullptr;

@@ -345,6 +345,17 @@ TEST_F(MainFormTest, NonIntegerInTheFileShowsTheErrorAndSkipsTheRest)
     EXPECT_EQ(window->activePage(), find<QWidget>("TabSWeight"));
 }
 
+TEST_F(MainFormTest, FileWithABadValueIsNotOverwrittenByDefaults)
+{
+    writeIni(QStringLiteral("[Set Limit]\r\nLimitWeight=1O0\r\n[Set DecimalPoint]\r\nDecimalPoint=2\r\n"
+                            "[Set 1C]\r\nPath1C=\\\\server\\1c\r\n"));
+    const QByteArray before = iniBytes();
+    start();
+    ASSERT_EQ(Messages::shown().size(), 1);
+    closeWindow();
+    EXPECT_EQ(iniBytes(), before);
+}
+
 TEST_F(MainFormTest, FirstStartWithoutFileWorksAndWritesTheFileAtClose)
 {
     start();
