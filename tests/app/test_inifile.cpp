@@ -121,3 +121,29 @@ TEST(IniFile, UnreadableExistingFileIsReported)
     EXPECT_FALSE(ini.load(&error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(IniFile, FileSavedByAUtf8EditorIsReadAsUtf8AndWrittenBackAsWindows1251)
+{
+    const struct {
+        QByteArray bytes;
+        const char *mode; // UTF-8 of the expected text
+    } cases[] = {
+        {QStringLiteral("[Set Mode]\r\nMode=Динамический режим\r\n").toUtf8(), "Динамический режим"},
+        {QByteArray("\xEF\xBB\xBF") + QStringLiteral("[Set Mode]\nMode=Статический режим\n").toUtf8(),
+         "Статический режим"},
+        {zv::toCp1251(QStringLiteral("[Set Mode]\r\nMode=Динамический режим\r\n")), "Динамический режим"},
+        // Windows-1251 that happens to be valid UTF-8 in places stays Windows-1251.
+        {zv::toCp1251(QStringLiteral("[Set Mode]\r\nMode=Ёж ё\r\n")), "Ёж ё"},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("belvor.ini"));
+        writeBytes(path, c.bytes);
+        IniFile ini(path);
+        ASSERT_TRUE(ini.load());
+        EXPECT_EQ(ini.readString(QStringLiteral("Set Mode"), QStringLiteral("Mode")), QString::fromUtf8(c.mode))
+            << c.bytes.toHex().constData();
+        ASSERT_TRUE(ini.save());
+        EXPECT_TRUE(readBytes(path).contains(zv::toCp1251(QString::fromUtf8(c.mode))));
+    }
+}

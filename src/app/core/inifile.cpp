@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include "cp1251.h"
 
@@ -53,8 +54,33 @@ bool IniFile::load(QString *error)
             *error = f.errorString();
         return false;
     }
-    setText(fromCp1251(f.readAll()));
+    setText(decodeSettingsText(f.readAll()));
     return true;
+}
+
+QString IniFile::decodeSettingsText(QByteArray bytes)
+{
+    // The file is Windows-1251. A file saved by a UTF-8 editor is recognised
+    // (its Cyrillic letters are not valid Windows-1251 text as UTF-8 would
+    // be) and read as such, so its texts are not garbled; it is written back
+    // in Windows-1251.
+    const QByteArray bom("\xEF\xBB\xBF");
+    const bool hasBom = bytes.startsWith(bom);
+    if (hasBom)
+        bytes.remove(0, bom.size());
+    bool ascii = true;
+    for (const char c : std::as_const(bytes))
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (hasBom || !ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    return fromCp1251(bytes);
 }
 
 void IniFile::setText(const QString &text)

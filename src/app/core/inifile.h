@@ -21,6 +21,9 @@ public:
     bool save(QString *error = nullptr) const;
 
     void setText(const QString &text);
+    // Text of the file's bytes: Windows-1251, or UTF-8 when the bytes are
+    // valid UTF-8 with letters beyond ASCII (a file saved by a UTF-8 editor).
+    static QString decodeSettingsText(QByteArray bytes);
     QString text() const;
     QString path() const { return m_path; }
 
