@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include "accesstestutil.h"
 #include "messages.h"
@@ -94,6 +95,24 @@ TEST_F(UsersPageTest, OpeningShowsTheUsersByLoginNameWithTheBoxesOff)
     EXPECT_FALSE(button("BtSaveU")->isEnabled());
     for (const char *b : {"BtAddU", "BtUpU", "BtDelU"})
         EXPECT_TRUE(button(b)->isEnabled()) << b;
+}
+
+TEST_F(UsersPageTest, NavigatorMovesTheCurrentRow)
+{
+    auto *grid = child<QTableView>(&page, "DBGrid4");
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    const struct {
+        const char *button;
+        int row;
+    } steps[] = {{"NavPrior", 0}, {"NavNext", 1}, {"NavLast", 2}, {"NavNext", 2}, {"NavPrior", 1}, {"NavFirst", 0}};
+    for (const auto &s : steps) {
+        child<QToolButton>(&page, s.button)->click();
+        EXPECT_EQ(grid->currentIndex().row(), s.row) << s.button;
+    }
+    // "Изменить" takes the row the navigator stands on.
+    child<QToolButton>(&page, "NavLast")->click();
+    button("BtUpU")->click();
+    EXPECT_EQ(page.selectedUserId(), 7);
 }
 
 TEST_F(UsersPageTest, SaveChecksStopAtTheFirstFailure)
