@@ -93,9 +93,9 @@ Journal &journal()
     return j;
 }
 
-// Each iteration records one weighing of the next vehicle on the last day;
-// the empty and loaded weighings of a vehicle alternate, so every second
-// recording completes a pair (net, links, document).
+// Each iteration records one weighing of the next vehicle; the empty and
+// loaded weighings of a vehicle alternate, so every second recording
+// completes a pair (net, links, document).
 void BM_InsertRecordEven(benchmark::State &state)
 {
     journal();
@@ -104,11 +104,15 @@ void BM_InsertRecordEven(benchmark::State &state)
     zv::run().CurrUserID = 1;
     NoWaitUi ui;
     zv::journal::EventRecorder recorder(zv::store::TBVDMod1::instance(), ui);
+    zv::store::TBVDMod1::instance().BVQDoc.setParam("IN_DATE", LastDay); // as the program's start sets it
     static int n = 0;
     for (auto _ : state) {
         const int v = (n / 2) % Vehicles + 1;
         const bool empty = (n % 2) == 0;
-        zv::Clock::setFixed(QDateTime(LastDay, QTime(6, 0)).addSecs(n % 60000));
+        // A pair per vehicle and day, moving back one day every Vehicles
+        // pairs, so the day's journal keeps its usual size (~275 events).
+        const QDate day = LastDay.addDays(-((n / 2 / Vehicles) % 365));
+        zv::Clock::setFixed(QDateTime(day, QTime(20, 0)).addSecs(n % 7000));
         zv::journal::WeighingInput in;
         in.stateNumber = stateNumber(v);
         in.CurrTranspID = v;
@@ -119,7 +123,7 @@ void BM_InsertRecordEven(benchmark::State &state)
             in.cargo = "Щебень";
             in.CurrCargoID = 1;
         }
-        in.shiftDate = LastDay;
+        in.shiftDate = day;
         in.WeightTotal = empty ? 7000 : 20000;
         const auto r = recorder.InsertRecordEven(in);
         if (r.outcome != zv::journal::RecordResult::Outcome::Recorded)
@@ -129,6 +133,45 @@ void BM_InsertRecordEven(benchmark::State &state)
     }
 }
 BENCHMARK(BM_InsertRecordEven)->Unit(benchmark::kMillisecond);
+
+// The finishing step alone: the day's journal and documents re-read for the
+// grids, and the vehicle list re-read after an empty weighing.
+void BM_RereadDayJournal(benchmark::State &state)
+{
+    journal();
+    auto &dm = zv::store::TBVDMod1::instance();
+    for (auto _ : state) {
+        dm.BVQWrEvJrn.close();
+        dm.BVQWrEvJrn.setParam("IN_DATE", LastDay.addDays(-1));
+        dm.BVQWrEvJrn.open();
+        dm.BVQWrEvJrn.last();
+    }
+}
+BENCHMARK(BM_RereadDayJournal)->Unit(benchmark::kMillisecond);
+
+void BM_RereadDayDocuments(benchmark::State &state)
+{
+    journal();
+    auto &dm = zv::store::TBVDMod1::instance();
+    dm.BVQDoc.setParam("IN_DATE", LastDay);
+    for (auto _ : state) {
+        dm.BVQDoc.close();
+        dm.BVQDoc.open();
+        dm.BVQDoc.last();
+    }
+}
+BENCHMARK(BM_RereadDayDocuments)->Unit(benchmark::kMillisecond);
+
+void BM_RereadVehicleList(benchmark::State &state)
+{
+    journal();
+    auto &dm = zv::store::TBVDMod1::instance();
+    for (auto _ : state) {
+        dm.BVQTransport.close();
+        dm.BVQTransport.open();
+    }
+}
+BENCHMARK(BM_RereadVehicleList)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -679,8 +679,11 @@ RecordResult EventRecorder::InsertRecordEven(const WeighingInput &in)
     r.saveButtonCaption = in.staticMode ? CaptionRecordMeasurement : CaptionStartMeasurement;
     r.hideAxleWindow = in.staticMode;
     try {
-        m_dm.BVQDoc.close();
-        m_dm.BVQDoc.open();
+        // A document made just now has re-read the list already.
+        if (r.documentId == 0 || !m_dm.BVQDoc.active()) {
+            m_dm.BVQDoc.close();
+            m_dm.BVQDoc.open();
+        }
         m_dm.BVQDoc.last();
         m_dm.BVQWrEvJrn.close();
         m_dm.BVQWrEvJrn.setParam(QStringLiteral("IN_DATE"), zv::Clock::today());
