@@ -361,6 +361,37 @@ TEST_F(RecorderTest, WeightWithTwoDecimalsAndItsNet)
     EXPECT_EQ(TestDatabase::scalar("SELECT W_EMPTY_TR FROM TRANSPORT WHERE ID_TRANSP = 1"), "0");
 }
 
+TEST_F(RecorderTest, TwoVehiclesWithOneNumberKeepTheChosenOne)
+{
+    // The page chose the second vehicle with this number (by its tag or in
+    // the search dialog); storing and pairing both follow that choice.
+    TestDatabase::addVehicle(3, Number1, "9000", "ЗИЛ");
+    WeighingInput empty = input(Number1, 1, 9100);
+    empty.CurrTranspID = 3;
+    weigh("08:00:00", empty);
+    WeighingInput loaded = input(Number1, 0, 21000);
+    loaded.CurrTranspID = 3;
+    const RecordResult r = weigh("08:20:00", loaded);
+    EXPECT_TRUE(r.paired);
+    const auto rows = TestDatabase::journal();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].transp, 3);
+    EXPECT_EQ(rows[1].transp, 3);
+    EXPECT_EQ(rows[1].net, "11900");
+    EXPECT_EQ(TestDatabase::scalar("SELECT W_EMPTYCAR FROM TRANSPORT WHERE ID_TRANSP = 3"), "9100");
+    EXPECT_EQ(TestDatabase::scalar("SELECT W_EMPTYCAR FROM TRANSPORT WHERE ID_TRANSP = 1"), "6800");
+}
+
+TEST_F(RecorderTest, PageVehicleWithAnotherNumberIsNotTaken)
+{
+    // The number typed names no vehicle although the page still holds one.
+    WeighingInput in = input(UnknownNumber, 1, 7000);
+    in.CurrTranspID = 1;
+    weigh("08:00:00", in);
+    EXPECT_EQ(TestDatabase::journal().at(0).transp, 0);
+    EXPECT_EQ(TestDatabase::scalar("SELECT W_EMPTYCAR FROM TRANSPORT WHERE ID_TRANSP = 1"), "6800");
+}
+
 // ---------------------------------------------------------------- interval setting
 
 TEST_F(RecorderTest, IntervalZeroBecomesSixtyOnce)
