@@ -187,6 +187,11 @@ TEST_F(MainWindowAccessTest, OperatorShortcutsToAdministrationAreDeadUntilAnAdmi
     QTest::keySequence(w, QKeySequence(Qt::CTRL | Qt::Key_W));
     ASSERT_EQ(triggered(QStringLiteral("Weighter")), 1);
     EXPECT_EQ(w->activePage()->objectName(), QStringLiteral("TabSWeight"));
+    // Nor do the page tabs lead to the settings or the users.
+    for (const char *tab : {"TabSConfig", "TabSUser"}) {
+        QWidget *page = w->findChild<QWidget *>(QString::fromLatin1(tab));
+        EXPECT_FALSE(w->pageControl()->isTabEnabled(w->pageControl()->indexOf(page))) << tab;
+    }
 
     // "Смена оператора" on the weighing page: the administrator takes over.
     onNextModal([](QWidget *dlg) {
