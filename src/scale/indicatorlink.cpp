@@ -177,6 +177,17 @@ bool IndicatorLink::open(const zv::PortValues &port, QString *error)
     if (port.stopBitIndex < 0 || port.stopBitIndex > 2)
         return fail(paramError(QStringLiteral("стоповые биты"), port.stopBitIndex));
 
+    // Decided before the serial layer takes its lock file: a name that does
+    // not exist or names no device is no busy port.
+    {
+        const QByteArray path = QFile::encodeName(devicePath(name));
+        struct stat st {};
+        if (::stat(path.constData(), &st) != 0)
+            return fail(kMsgNoSuchPort);
+        if (!S_ISCHR(st.st_mode))
+            return fail(QStringLiteral("Устройство %1 не является COM-портом").arg(name));
+    }
+
     m_port->setPortName(name);
     m_port->setBaudRate(baud);
     m_port->setDataBits(QSerialPort::DataBits(5 + port.dataBitIndex));

@@ -6,7 +6,7 @@
 #include "weighttelegram.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -150,7 +150,9 @@ TEST_F(LinkOnPty, SomethingThatIsNoSerialPortIsNamedAsSuch)
 {
     QTemporaryFile plainFile;
     ASSERT_TRUE(plainFile.open());
-    for (const QString &name : {QStringLiteral("/dev/null"), plainFile.fileName(), QDir::tempPath()}) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const QString &name : {QStringLiteral("/dev/null"), plainFile.fileName(), dir.path()}) {
         IndicatorLink link;
         QString error;
         EXPECT_FALSE(link.open(portOn(name), &error)) << name.toStdString();
