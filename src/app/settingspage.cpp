@@ -129,15 +129,26 @@ void applyPortLists(const PortLists &l, zv::PortValues &v)
     v.controlStreamIndex = l.flow->currentIndex();
 }
 
+// Shows a text read from the file. A list whose item carries that text has
+// the item chosen, so that "Применить" applies what the operator sees (an
+// edit field showing "9600" over a chosen "19200" would open the port at
+// 19200); any other text only goes into the edit field.
+void showListText(QComboBox *box, const QString &text)
+{
+    const int item = box->findText(text);
+    if (item >= 0)
+        box->setCurrentIndex(item);
+    box->setEditText(text);
+}
+
 void showPortTexts(const PortLists &l, const zv::PortTexts &t)
 {
-    // The texts go into the edit fields; the applied indexes select nothing.
-    l.port->setEditText(t.port);
-    l.baud->setEditText(t.baudRate);
-    l.data->setEditText(t.dataBit);
-    l.parity->setEditText(t.parity);
-    l.stop->setEditText(t.stopBit);
-    l.flow->setEditText(t.controlStream);
+    showListText(l.port, t.port);
+    showListText(l.baud, t.baudRate);
+    showListText(l.data, t.dataBit);
+    showListText(l.parity, t.parity);
+    showListText(l.stop, t.stopBit);
+    showListText(l.flow, t.controlStream);
 }
 
 zv::PortTexts portTexts(const PortLists &l)

@@ -323,3 +323,16 @@ TEST_F(SettingsPageTest, TabOrderFollowsTheReadingOrder)
                                        s->CBControlStream, s->BtSetDefault, s->BtApply,  s->cxButton2};
     EXPECT_EQ(chain, expected);
 }
+
+TEST_F(SettingsPageTest, ApplyTakesTheItemsShownFromTheFile)
+{
+    writeIni(QStringLiteral("[Set ComPort W]\r\nPort=/dev/ttyUSB0\r\nComPortIndex=0\r\nBaudRate=9600\r\n"
+                            "BaudRateIndex=6\r\nParity=Чет\r\nParityIndex=2\r\n"));
+    TSettingsPage *s = page();
+    EXPECT_EQ(s->CBBaudRate->currentText(), QStringLiteral("9600"));
+    EXPECT_EQ(s->CBComPort->currentText(), QStringLiteral("/dev/ttyUSB0"));
+    s->BtApply->click();
+    EXPECT_EQ(settings().indicatorPort.baudRateIndex, 6);
+    EXPECT_EQ(settings().indicatorPort.parityIndex, 2);
+    EXPECT_EQ(settings().indicatorPort.port, QStringLiteral("/dev/ttyUSB0"));
+}
