@@ -286,6 +286,8 @@ TEST_F(LinkOnPty, EveryItemOfTheBaudRateListRunsTheLineAtItsRate)
         EXPECT_EQ(t.c_ispeed, speed_t(listed[index])) << "index " << index;
         EXPECT_EQ(t.c_ospeed, speed_t(listed[index])) << "index " << index;
     }
+    EXPECT_EQ(baudRateForIndex(-1), 0);
+    EXPECT_EQ(baudRateForIndex(18), 0);
 }
 
 struct FrameCase {
