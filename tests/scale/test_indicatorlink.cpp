@@ -6,6 +6,7 @@
 #include "weighttelegram.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QSignalSpy>
@@ -17,6 +18,8 @@
 #include <thread>
 
 #include <asm/termbits.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/ioctl.h>
 
 using namespace zv::scale;
@@ -159,6 +162,19 @@ TEST_F(LinkOnPty, SomethingThatIsNoSerialPortIsNamedAsSuch)
         EXPECT_EQ(error, QStringLiteral("Устройство %1 не является COM-портом").arg(name));
         EXPECT_FALSE(link.isOpen());
     }
+}
+
+// Not in the group allowed to use serial ports: say so, not "busy".
+TEST_F(LinkOnPty, PortWithoutAccessRightsIsToldApart)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may open any device";
+    ASSERT_EQ(::chmod(QFile::encodeName(pty.slavePath()).constData(), 0), 0);
+    IndicatorLink link;
+    QString error;
+    EXPECT_FALSE(link.open(portOn(pty.slavePath()), &error));
+    EXPECT_EQ(error, QStringLiteral("Нет прав на доступ к COM-порту %1").arg(pty.slavePath()));
+    EXPECT_FALSE(link.isOpen());
 }
 
 TEST_F(LinkOnPty, PortHeldByAnotherLinkIsBusyAndTheHolderGoesOn)
