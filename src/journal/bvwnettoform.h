@@ -15,8 +15,9 @@ class TBVWNettoForm : public QDialog {
 public:
     explicit TBVWNettoForm(QWidget *parent = nullptr);
 
-    // Fills the window. Without a vehicle only the label is shown filled: the
-    // state number is what tells the operator which pair the weight belongs to.
+    // Fills the window: "ТС № " and the state number after the label's text,
+    // the net weight, the cargo in brackets. When the vehicle was not found
+    // the label keeps its own text and the boxes stay empty.
     void showNetto(bool vehicleFound, const QString &stateNumb, const QString &netText, const QString &cargoName);
 
     // Creates the window, shows it modally and destroys it. With the message
