@@ -585,12 +585,15 @@ void TSettingsPage::readSettingsFile()
     // A port missing from the file is the list's first port.
     page.indicator.port = CBComPort->count() > 0 ? CBComPort->itemText(0) : QString();
     page.rfid.port = CBRFComPort->count() > 1 ? CBRFComPort->itemText(1) : page.indicator.port;
+    zv::SettingsValues applied = zv::defaultSettings();
     try {
-        zv::readSettings(ini, settings(), page);
+        zv::readSettings(ini, applied, page);
     } catch (const zv::SettingsError &) {
+        settings() = applied;
         showState(page);
         throw;
     }
+    settings() = applied;
     showState(page);
 }
 

@@ -358,7 +358,11 @@ TEST_F(MainFormTest, FileWithABadValueIsNotOverwrittenByDefaults)
 
 TEST_F(MainFormTest, FirstStartWithoutFileWorksAndWritesTheFileAtClose)
 {
+    zv::settings() = zv::SettingsValues{}; // as the process starts
     start();
+    EXPECT_EQ(zv::settings().LimitLoad, 10000);
+    EXPECT_EQ(window->settingsPage()->EditLimitLoad->text(), QStringLiteral("10000"));
+    EXPECT_EQ(zv::settings().IntervalActualTare, 60);
     EXPECT_TRUE(Messages::shown().isEmpty()) << Messages::shownTexts().join('\n').toStdString();
     TSettingsPage *s = window->settingsPage();
     EXPECT_EQ(s->EditLimit->text(), QStringLiteral("100"));
