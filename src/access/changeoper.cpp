@@ -41,6 +41,7 @@ TBVChangeOperForm::TBVChangeOperForm(QWidget *mainWindow) : QDialog(mainWindow),
     EditCurrOper = labelledEdit(currentForm, QStringLiteral("Ф.И.О."), QStringLiteral("EditCurrOper"), current);
     EditCurrUsr = labelledEdit(currentForm, QStringLiteral("Пользователь"), QStringLiteral("EditCurrUsr"), current);
     EditCurrOper->setEnabled(false);
+    EditCurrOper->setMinimumWidth(300); // room for a full name
     EditCurrUsr->setEnabled(false);
 
     auto *next = new QGroupBox(QStringLiteral("Новый оператор "), this);

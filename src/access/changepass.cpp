@@ -81,6 +81,17 @@ TBVChangePassForm::TBVChangePassForm(QWidget *parent) : QDialog(parent)
 
     connect(BtOk, &QPushButton::clicked, this, &TBVChangePassForm::BtOkClick);
     connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The mode is set just before the dialog is made: label the box now so
+    // the layout is sized for its text.
+    m_mode = ChangePassMode;
+    applyModeLabel();
+}
+
+void TBVChangePassForm::applyModeLabel()
+{
+    Lb2->setText(journalMode() ? QStringLiteral("Пароль пользователя") : QStringLiteral("Старый пароль"));
+    EditOldPass->setAccessibleName(Lb2->text());
 }
 
 void TBVChangePassForm::showEvent(QShowEvent *e)
@@ -101,10 +112,9 @@ void TBVChangePassForm::FormShow()
         Messages::error(e.message());
     }
     EditUsr->setText(name);
+    applyModeLabel();
     if (journalMode()) {
         setWindowTitle(QStringLiteral("Смена пароля") + QStringLiteral(" для журнала событий"));
-        Lb2->setText(QStringLiteral("Пароль пользователя"));
-        EditOldPass->setAccessibleName(Lb2->text());
     } else {
         setWindowTitle(QStringLiteral("Смена пароля") + QStringLiteral(" пользователя ") + name);
     }

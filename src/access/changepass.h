@@ -27,6 +27,7 @@ protected:
 
 private:
     bool journalMode() const { return m_mode == QLatin1String("JRN"); }
+    void applyModeLabel();
 
     QString m_mode;
     QLineEdit *EditUsr;

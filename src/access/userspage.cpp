@@ -117,6 +117,7 @@ TUsersPage::TUsersPage(QWidget *parent) : QWidget(parent)
     DBGrid4->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid4->verticalHeader()->hide();
     DBGrid4->horizontalHeader()->setStretchLastSection(true);
+    DBGrid4->horizontalHeader()->setMinimumSectionSize(140);
     m_model = new store::DatasetModel(&store::TBVDMod1::instance().BVQUser, this);
     m_model->setColumns({{QStringLiteral("NAME_USER"), QStringLiteral("Пользователь (lat)")},
                          {QStringLiteral("LEVEL_USER"), QStringLiteral("Группа")},
