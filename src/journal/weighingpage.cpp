@@ -296,6 +296,9 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     EditOst = edit("EditOst", this);
     EditOst->setReadOnly(true);
     zv::caption(LbAx2, EditOst);
+    // The axle counters stand out in red while the operator weighs.
+    for (QLabel *l : {LbAx1, LbAx2})
+        l->setStyleSheet(QStringLiteral("color: #ff0000;"));
     axles->addWidget(LbAx1);
     axles->addWidget(EditWg);
     axles->addWidget(LbAx2);
