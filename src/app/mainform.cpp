@@ -163,7 +163,9 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     v->addWidget(cxSplitter1, 1);
     createNavigationBar();
     createPages();
+    cxSplitter1->setStretchFactor(0, 0);
     cxSplitter1->setStretchFactor(1, 1);
+    cxSplitter1->setSizes({240, 1000});
     setCentralWidget(central);
 
     StatusBar1 = new QStatusBar(this);
@@ -358,8 +360,14 @@ void TMainForm::createNavigationBar()
 
 void TMainForm::createPages()
 {
-    PageControl = new QTabWidget(cxSplitter1);
+    // The centre keeps its place while the page area is hidden.
+    auto *centre = new QWidget(cxSplitter1);
+    centre->setObjectName(QStringLiteral("PageArea"));
+    auto *centreLayout = new QVBoxLayout(centre);
+    centreLayout->setContentsMargins(0, 0, 0, 0);
+    PageControl = new QTabWidget(centre);
     PageControl->setObjectName(QStringLiteral("PageControl"));
+    centreLayout->addWidget(PageControl);
 
     TabSConfig = new QWidget(PageControl);
     TabSConfig->setObjectName(QStringLiteral("TabSConfig"));
