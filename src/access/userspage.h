@@ -3,6 +3,7 @@
 // boxes to add, change and delete one. Changes take effect at the user's
 // next login; the running session keeps its rights.
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
