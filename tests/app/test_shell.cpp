@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -75,6 +76,46 @@ TEST(GuardTest, UnusableDirectoryIsAFailureNotASecondCopy)
 {
     SingleInstanceGuard guard(QStringLiteral("/proc/zv-no-such-dir"));
     EXPECT_EQ(guard.acquire(), SingleInstanceGuard::Result::Failed);
+}
+
+// The real program: its guard names this process while it runs, and a copy
+// killed without cleaning up does not keep the next one from starting.
+TEST(GuardTest, ProgramKilledWithoutCleanUpDoesNotBlockTheNextStart)
+{
+    QTemporaryDir dir;
+    // The program's own directory (belvor.ini, db) and the temporary
+    // directory of the guard are both this test's.
+    const QString program = dir.filePath(QStringLiteral("zv"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZV_PATH), program));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), dir.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString lock = dir.filePath(QStringLiteral("MyMap.lock"));
+    auto lockHolder = [&] {
+        QFile f(lock);
+        if (!f.open(QIODevice::ReadOnly))
+            return qint64(-1);
+        return f.readLine().trimmed().toLongLong();
+    };
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.setWorkingDirectory(dir.path());
+    first.start(program, {});
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lockHolder() == first.processId(); }, 20000));
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished());
+    ASSERT_TRUE(QFile::exists(lock));
+
+    QProcess next;
+    next.setProcessEnvironment(env);
+    next.setWorkingDirectory(dir.path());
+    next.start(program, {});
+    ASSERT_TRUE(next.waitForStarted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lockHolder() == next.processId(); }, 20000));
+    next.kill();
+    next.waitForFinished();
 }
 
 TEST(ErrorBox, ErrorEscapingAHandlerIsShownAndTheProgramGoesOn)
