@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "catalogue.h"
 #include "messages.h"
 #include "singleinstance.h"
 #include "zvapplication.h"
@@ -87,6 +88,8 @@ TEST(GuardTest, ProgramKilledWithoutCleanUpDoesNotBlockTheNextStart)
     // directory of the guard are both this test's.
     const QString program = dir.filePath(QStringLiteral("zv"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ZV_PATH), program));
+    // With a database the program waits at its login for the operator.
+    zv::store::createDatabase(dir.filePath(QStringLiteral("db")));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TMPDIR"), dir.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
