@@ -812,14 +812,7 @@ void Dataset::open()
         if (m_kind == Kind::Query) {
             // Small results are read at once so that the engine's statement is
             // released; large ones are read as the cursor advances.
-            auto &q = *d->q;
-            while (d->rows.size() < QueryPrefetch && q.next())
-                d->rows.append(readRow(q, 0, int(m_columns.size())));
-            if (d->rows.size() < QueryPrefetch) {
-                if (q.lastError().isValid())
-                    fail(q);
-                d->exhausted = true;
-                d->releaseQuery();
+            while (d->rows.size() < QueryPrefetch && fetchRow()) {
             }
             d->cur = d->rows.isEmpty() ? -1 : 0;
             m_bof = true;
@@ -962,17 +955,10 @@ void Dataset::next()
         if (d->cur + 1 < d->rows.size()) {
             ++d->cur;
             m_bof = false;
-        } else if (!d->exhausted && d->q && d->q->next()) {
-            d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
+        } else if (fetchRow()) {
             ++d->cur;
             m_bof = false;
         } else {
-            if (!d->exhausted) {
-                if (d->q && d->q->lastError().isValid())
-                    fail(*d->q);
-                d->exhausted = true;
-                d->releaseQuery();
-            }
             m_eof = true;
             return;
         }
@@ -1126,13 +1112,7 @@ void Dataset::setRecNo(int row)
     if (row < 0)
         return;
     if (m_kind == Kind::Query) {
-        while (row >= d->rows.size() && !d->exhausted) {
-            if (d->q && d->q->next())
-                d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
-            else {
-                d->exhausted = true;
-                d->releaseQuery();
-            }
+        while (row >= d->rows.size() && fetchRow()) {
         }
         if (row >= d->rows.size())
             return;
@@ -1172,14 +1152,8 @@ bool Dataset::locate(const QString &fieldName, const QVariant &value, LocateMode
         const QString wanted = value.toString();
         const int saved = d->cur;
         for (int r = 0;; ++r) {
-            if (r >= d->rows.size()) {
-                if (d->exhausted || !d->q || !d->q->next()) {
-                    d->exhausted = true;
-                    d->releaseQuery();
-                    break;
-                }
-                d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
-            }
+            if (r >= d->rows.size() && !fetchRow())
+                break;
             d->cur = r;
             bool match = false;
             if (mode == LocateMode::CaseInsensitivePrefix) {
@@ -1518,20 +1492,28 @@ void Dataset::setPicture(const QString &fieldName, const QImage &image)
     f.setBytes(bytes);
 }
 
+bool Dataset::fetchRow()
+{
+    if (d->exhausted || !d->q)
+        return false;
+    if (d->q->next()) {
+        d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
+        return true;
+    }
+    const QSqlError e = d->q->lastError();
+    d->exhausted = true;
+    d->releaseQuery();
+    if (e.isValid())
+        throw DbError(engineText(e));
+    return false;
+}
+
 int Dataset::fetchAllRows()
 {
     if (!active())
         return 0;
     if (m_kind == Kind::Query) {
-        while (!d->exhausted) {
-            if (d->q && d->q->next())
-                d->rows.append(readRow(*d->q, 0, int(m_columns.size())));
-            else {
-                if (d->q && d->q->lastError().isValid())
-                    fail(*d->q);
-                d->exhausted = true;
-                d->releaseQuery();
-            }
+        while (fetchRow()) {
         }
         return int(d->rows.size());
     }

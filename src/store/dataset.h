@@ -215,6 +215,8 @@ private:
     void autoPost();
     void forceClose();              // also drops the prepared statements (connection going away)
     void closeKeepingStatements();
+    bool fetchRow(); // reads the next row of a query result; false at its end
+
 
     Kind m_kind;
     QString m_tableName;
