@@ -1163,12 +1163,21 @@ bool Dataset::locate(const QString &fieldName, const QVariant &value, LocateMode
             } else {
                 const QVariant v = f.value();
                 switch (col.type) {
-                case FieldType::Integer:
-                    match = !v.isNull() && v.toLongLong() == value.toLongLong();
+                case FieldType::Integer: {
+                    bool ok = false;
+                    const qint64 want = value.typeId() == QMetaType::QString ? value.toString().trimmed().toLongLong(&ok)
+                                                                            : value.toLongLong(&ok);
+                    match = ok && !v.isNull() && v.toLongLong() == want;
                     break;
-                case FieldType::Float:
-                    match = !v.isNull() && v.toDouble() == value.toDouble();
+                }
+                case FieldType::Float: {
+                    bool ok = false;
+                    const double want = value.typeId() == QMetaType::QString
+                        ? QLocale::c().toDouble(value.toString().trimmed(), &ok)
+                        : value.toDouble(&ok);
+                    match = ok && !v.isNull() && v.toDouble() == want;
                     break;
+                }
                 case FieldType::Date: {
                     const QDate want = value.typeId() == QMetaType::QDate ? value.toDate() : parseDate(wanted);
                     match = want.isValid() && parseDate(v.toString()) == want;
