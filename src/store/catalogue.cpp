@@ -126,13 +126,14 @@ QString columnSql(const ColumnDef &c, int width)
     case FieldType::Float:
         return name + QStringLiteral(" NUMERIC(%1,%2)").arg(c.size).arg(c.decimals);
     case FieldType::Date:
-        // Dates compare as dates also against a typed dd.mm.yyyy literal.
-        return name + QStringLiteral(" DATE COLLATE ZVDATE");
+        // Stored as yyyy-mm-dd, so dates compare and sort as text.
+        return name + QStringLiteral(" DATE");
     case FieldType::Time:
         return name + QStringLiteral(" TIMETEXT(%1) NOT NULL ON CONFLICT REPLACE DEFAULT ''").arg(width);
     case FieldType::Text:
         // Texts are never NULL: name concatenations of a row with an empty
-        // part still give a name.
+        // part still give a name. Weights kept as text compare as numbers
+        // (no index uses that rule, so other tools can still write them).
         return name + QStringLiteral(" VARCHAR(%1) NOT NULL ON CONFLICT REPLACE DEFAULT ''").arg(width)
             + (c.weightText ? QStringLiteral(" COLLATE ZVNUM") : QString());
     case FieldType::Blob:

@@ -1,5 +1,6 @@
 #include "dataset.h"
 
+#include "catalogue.h"
 #include "database.h"
 
 #include <QBuffer>
@@ -493,8 +494,51 @@ QString resolveTableNames(const QString &sql)
     return resolved;
 }
 
-QString resolveTableNamesUncached(const QString &sql)
+// A date typed into a condition as dd.mm.yyyy, compared with a date column
+// ("EVENJRN.DATE_EVEN BETWEEN  '01.02.2008'  AND  '29.02.2008'", as the
+// journal filter writes it), is turned into the stored form yyyy-mm-dd.
+QString typedDatesToStored(const QString &sql)
 {
+    static const QRegularExpression re = [] {
+        QStringList dateColumns;
+        for (const TableDef &t : catalogue())
+            for (const ColumnDef &c : t.columns)
+                if (c.type == FieldType::Date && !dateColumns.contains(c.name))
+                    dateColumns << c.name;
+        const QString lit = QStringLiteral("'\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})\\s*'");
+        return QRegularExpression(QStringLiteral("(\\b(?:%1)\\s*(?:=|<>|!=|<=|>=|<|>|\\bBETWEEN\\b)\\s*)%2"
+                                                 "(\\s+AND\\s+%2)?")
+                                      .arg(dateColumns.join(QLatin1Char('|')), lit),
+                                  QRegularExpression::CaseInsensitiveOption);
+    }();
+    if (!sql.contains(QLatin1Char('.')) || !sql.contains(QLatin1Char('\'')))
+        return sql;
+    QString out;
+    qsizetype last = 0;
+    for (auto it = re.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        const auto iso = [&](int d, int mo, int y) {
+            const QDate date(m.captured(y).toInt(), m.captured(mo).toInt(), m.captured(d).toInt());
+            return date.isValid() ? QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'')
+                                  : QStringLiteral("'%1.%2.%3'").arg(m.captured(d), m.captured(mo), m.captured(y));
+        };
+        out += sql.mid(last, m.capturedStart() - last);
+        out += m.captured(1) + iso(2, 3, 4);
+        if (m.capturedLength(5) > 0) {
+            const QString between = m.captured(5);
+            out += between.left(between.indexOf(QLatin1Char('\''))) + iso(6, 7, 8);
+        }
+        last = m.capturedEnd();
+    }
+    if (last == 0)
+        return sql;
+    out += sql.mid(last);
+    return out;
+}
+
+QString resolveTableNamesUncached(const QString &input)
+{
+    const QString sql = typedDatesToStored(input);
     QStringList parts = splitQuoted(sql);
     QString plain;
     for (int i = 0; i < parts.size(); i += 2)

@@ -208,3 +208,32 @@ TEST_F(CatalogueTest, JournalLookupsUseIndexes)
         EXPECT_FALSE(details.contains(QStringLiteral("SCAN EVENJRN"))) << s;
     }
 }
+
+// Another SQLite program (a database administration tool) can check the
+// file and write every table, without the program's own comparison rules.
+TEST_F(CatalogueTest, PlainSqliteToolsCanWriteTheFile)
+{
+    Database::close();
+    {
+        QSqlDatabase plain = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("plain"));
+        plain.setDatabaseName(dir + QStringLiteral("/zv.db"));
+        ASSERT_TRUE(plain.open());
+        QSqlQuery q(plain);
+        const char *statements[] = {
+            "INSERT INTO EVENJRN (ID_RECORD, DATE_EVEN, TIME_EVEN, WCARGO) VALUES (1, '2024-01-01', '08:00:00', '100')",
+            "UPDATE EVENJRN SET DATE_EVEN = '2024-01-02', RESFIELD_2 = 1 WHERE ID_RECORD = 1",
+            "INSERT INTO DOCUMENT (ID_DOCUMEN, DATE_DOC) VALUES (5, '2024-01-02')",
+            "INSERT INTO NUMBERW (DATE_W, NUMBER_W) VALUES ('2024-01-02', 1)",
+            "INSERT INTO TRANSPORT (ID_TRANSP, STATENUMB, IDRF) VALUES (1, 'А1', 'X')",
+            "DELETE FROM EVENJRN WHERE ID_RECORD = 1",
+        };
+        for (const char *s : statements)
+            EXPECT_TRUE(q.exec(QString::fromUtf8(s))) << s << ": " << q.lastError().text().toStdString();
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA integrity_check")));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toString(), QStringLiteral("ok"));
+        plain.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("plain"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM DOCUMENT")).toInt(), 1);
+}

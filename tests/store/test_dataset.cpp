@@ -385,6 +385,8 @@ TEST_F(DatasetTest, DialectDatesWeightsAndTableNames)
     sql(QStringLiteral("INSERT INTO EVENJRN (ID_RECORD, DATE_EVEN, TIME_EVEN, WCARGO) VALUES "
                        "(1,'2008-02-01','10:00:00','950'), (2,'2008-01-15','09:00:00','12000.5'), "
                        "(3,'2009-01-01','08:00:00','1000'), (4,'2007-12-31','23:59:59','99')"));
+    sql(QStringLiteral("INSERT INTO EVENJRN (ID_RECORD, DATE_EVEN, TIME_EVEN, WCARGO, COMMENT) VALUES "
+                       "(5,'2010-06-01','08:00:00','5','01.02.2008')"));
     struct Case {
         const char *where;
         QList<qint64> ids;
@@ -392,7 +394,9 @@ TEST_F(DatasetTest, DialectDatesWeightsAndTableNames)
     const Case cases[] = {
         {"EVENJRN.DATE_EVEN = '01.02.2008'", {1}},
         {"EVENJRN.DATE_EVEN BETWEEN '01.01.2008' AND '31.12.2008'", {2, 1}},
-        {"EJ.DATE_EVEN > '2008-01-31'", {1, 3}},
+        {"EJ.DATE_EVEN > '2008-01-31'", {1, 3, 5}},
+        {"EVENJRN.DATE_EVEN <> '1.2.2008'", {4, 2, 3, 5}},
+        {"EVENJRN.COMMENT = '01.02.2008'", {5}}, // a text keeps its literal
         {"evenjrn.WCARGO > 999", {2, 3}},
         {"EVENJRN.WCARGO BETWEEN  100  AND  1000", {1, 3}},
         {"EVENJRN.WCARGO = '1000'", {3}},
@@ -417,7 +421,7 @@ TEST_F(DatasetTest, DialectDatesWeightsAndTableNames)
     QList<qint64> ids;
     for (; !all.eof(); all.next())
         ids << all.field(0).asInteger();
-    EXPECT_EQ(ids, (QList<qint64>{3, 1, 2, 4}));
+    EXPECT_EQ(ids, (QList<qint64>{5, 3, 1, 2, 4}));
 }
 
 TEST_F(DatasetTest, QueryCursorAndLocate)
