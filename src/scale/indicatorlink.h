@@ -43,7 +43,7 @@ public:
     // more than what arrived since the last event. Purging the buffer after
     // that read as well discards the characters that came in between the read
     // and the purge: bytes out of the middle of telegrams, i.e. wrong weights
-    // (measured: about 3 % of the bytes at 9600 baud, 50 readings a second).
+    // (measured: 1-3 % of the bytes at 9600 baud, 50 readings a second).
     // Off by default; kept switchable for comparison on real hardware.
     void setPurgeAfterRead(bool on) { m_purgeAfterRead = on; }
     bool purgeAfterRead() const { return m_purgeAfterRead; }
