@@ -322,6 +322,21 @@ TEST_F(DataModuleTest, VehicleByTagOrNumber)
         EXPECT_EQ(column(m.BVQTsEv, QStringLiteral("STATENUMB")), c.found);
     }
     EXPECT_EQ(m.BVQTsEv.fieldByName(QStringLiteral("MaxW_Model")).type(), FieldType::Float);
+
+    // A vehicle whose links name nothing is listed with empty names; a second
+    // vehicle with the same number is allowed, lookups take the first.
+    sql(QStringLiteral("INSERT INTO TRANSPORT (ID_TRANSP, NAMETRANSP, STATENUMB, ID_MODEL, ID_OWNER, ID_TRAILER) "
+                       "VALUES (5, 'Ааа', 'А123ВС71', 99, 99, 99)"));
+    m.BVQTransport.close();
+    m.BVQTransport.open();
+    EXPECT_EQ(m.BVQTransport.recordCount(), 5);
+    ASSERT_TRUE(m.BVQTransport.locate(QStringLiteral("ID_TRANSP"), 5));
+    EXPECT_EQ(m.BVQTransport.recNo(), 0); // ordered by NAMETRANSP
+    for (const char *name : {"NameModel", "W_EmptyMod", "NAME_OWNER", "Addr_Owner", "NAMETR", "W_EMPTYTR"})
+        EXPECT_TRUE(m.BVQTransport.fieldByName(QString::fromLatin1(name)).isNull()) << name;
+    TBVDMod1::OpenIfClosed(m.BVTTransport);
+    ASSERT_TRUE(m.BVTTransport.locate(QStringLiteral("STATENUMB"), QStringLiteral("А123ВС71")));
+    EXPECT_EQ(m.BVTTransport.field(0).asInteger(), 1);
 }
 
 // New identifiers: greatest plus one, 0 for an empty table, names in any
