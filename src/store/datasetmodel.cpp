@@ -1,5 +1,8 @@
 #include "datasetmodel.h"
 
+#include "dberrorbox.h"
+#include "messages.h"
+
 namespace zv::store {
 
 DatasetModel::DatasetModel(Dataset *ds, QObject *parent) : QAbstractTableModel(parent), m_ds(ds)
@@ -80,7 +83,7 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
     const int col = columnIndex(index.column());
     if (col < 0)
         return {};
-    if (role == Qt::DisplayRole) {
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
         const QVariant v = m_ds->rowValue(index.row(), col);
         return displayText(v, m_ds->columns()[col].type);
     }
@@ -100,6 +103,36 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     if (m_ds && m_ds->active() && section < m_ds->fieldCount())
         return m_ds->columns()[section].name;
     return {};
+}
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (m_editable && index.isValid() && m_ds && m_ds->kind() == Dataset::Kind::Table && columnIndex(index.column()) >= 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DatasetModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() >= m_rows)
+        return false;
+    const int col = columnIndex(index.column());
+    try {
+        m_ds->setRecNo(index.row());
+        m_ds->edit();
+        m_ds->field(col).setValue(value);
+        m_ds->post();
+    } catch (const DbError &e) {
+        m_ds->cancel();
+        zv::Messages::error(dbErrorText(DbErrorKind::Work, QString(), e.message()));
+        return false;
+    } catch (const ConvertError &e) {
+        m_ds->cancel();
+        zv::Messages::error(e.message());
+        return false;
+    }
+    return true; // the dataset's change resets the model
 }
 
 } // namespace zv::store

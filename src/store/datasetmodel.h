@@ -24,12 +24,18 @@ public:
 
     // Columns shown, in order; without a call every field is shown with its name as title.
     void setColumns(const QList<GridColumn> &columns);
+    // Cells of a table component may be edited in the grid: a change moves
+    // the table's cursor to the row, edits, stores it at once. A value the
+    // store refuses shows "Ошибка при работе с БД:" and the engine's message.
+    void setEditable(bool editable) { m_editable = editable; }
     Dataset *dataset() const { return m_ds; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     // Display text of one value of the dataset as the grids show it (dates dd.MM.yyyy).
     static QString displayText(const QVariant &value, FieldType type);
@@ -42,6 +48,7 @@ private:
     QPointer<Dataset> m_ds;
     QList<GridColumn> m_columns;
     int m_rows = 0;
+    bool m_editable = false;
 };
 
 } // namespace zv::store

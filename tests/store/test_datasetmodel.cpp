@@ -35,3 +35,32 @@ TEST_F(DatasetModelTest, FollowsTheQueryAndShowsDatesAsTyped)
     q.setRecNo(2);
     EXPECT_EQ(q.fieldByName(QStringLiteral("ID_DOCUMEN")).asInteger(), 3);
 }
+
+// The filter's condition grid edits the scratch table in place.
+TEST_F(DatasetModelTest, EditableTableCells)
+{
+    sql(QStringLiteral("INSERT INTO MEMD (F1, F2) VALUES ('Дата события', 'равно'), ('Водитель', 'равно')"));
+    Dataset &t = dm().BVTMemD;
+    t.open();
+    DatasetModel model(&t);
+    EXPECT_FALSE(model.flags(model.index(0, 2)) & Qt::ItemIsEditable);
+    model.setEditable(true);
+    ASSERT_TRUE(model.flags(model.index(1, 2)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model.setData(model.index(1, 2), QStringLiteral("Иванов Иван Иванович")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT F3 FROM MEMD WHERE F1 = 'Водитель'")).toString(),
+              QStringLiteral("Иванов Иван Иванович"));
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), QStringLiteral("Иванов Иван Иванович"));
+    EXPECT_EQ(model.rowCount(), 2);
+    // A text longer than the column keeps its beginning.
+    EXPECT_TRUE(model.setData(model.index(0, 4), QStringLiteral("AND AND")));
+    EXPECT_EQ(model.data(model.index(0, 4)).toString(), QStringLiteral("AND A"));
+
+    // Queries stay read-only.
+    sql(QStringLiteral("INSERT INTO TSTYPES VALUES (1, 'Самосвал')"));
+    dm().BVQTsTypes.open();
+    DatasetModel ro(&dm().BVQTsTypes);
+    ro.setEditable(true);
+    ASSERT_EQ(ro.rowCount(), 1);
+    EXPECT_FALSE(ro.flags(ro.index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(ro.setData(ro.index(0, 1), QStringLiteral("Фургон")));
+}
