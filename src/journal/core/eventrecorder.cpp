@@ -665,6 +665,7 @@ RecordResult EventRecorder::InsertRecordEven(const WeighingInput &in)
         return r;
     }
 
+    bool keepMeasurement = false;
     if (!std::isfinite(in.WeightTotal)) {
         // A total without a value would be stored as an empty weight.
         zv::Messages::warning(QStringLiteral("Нет значения измеренного веса ТС, взвешивание не записано"));
@@ -673,11 +674,19 @@ RecordResult EventRecorder::InsertRecordEven(const WeighingInput &in)
         const QDateTime now = zv::Clock::now();
         const int interval = settleTareInterval();
         Recording(m_dm, m_ui, in, r).run(interval, now);
+        // The store refused the new event: the measurement stays, and the
+        // button offers to write it again once the store works.
+        keepMeasurement = r.outcome == RecordResult::Outcome::WriteFailed;
     }
 
     // Finishing: the measurement button and the two grids of the page.
-    r.saveButtonCaption = in.staticMode ? CaptionRecordMeasurement : CaptionStartMeasurement;
-    r.hideAxleWindow = in.staticMode;
+    if (keepMeasurement) {
+        r.saveButtonCaption = CaptionRetryRecording;
+        r.hideAxleWindow = false;
+    } else {
+        r.saveButtonCaption = in.staticMode ? CaptionRecordMeasurement : CaptionStartMeasurement;
+        r.hideAxleWindow = in.staticMode;
+    }
     try {
         // A document made just now has re-read the list already.
         if (r.documentId == 0 || !m_dm.BVQDoc.active()) {

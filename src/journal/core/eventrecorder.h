@@ -78,7 +78,9 @@ struct RecordResult {
     enum class Outcome {
         CheckFailed, // required fields missing: nothing written, caption "Повторить запись в БД"
         Declined,    // the operator answered No to the interval question: nothing written
-        WriteFailed, // the new event could not be written (error box shown): nothing written
+        WriteFailed, // the new event could not be written (error box shown): nothing written;
+                     // after an engine error the caption is "Повторить запись в БД" and the
+                     // same measurement can be recorded again
         Recorded,    // the new event is in the journal (see the fields below for the pair)
     };
     Outcome outcome = Outcome::CheckFailed;

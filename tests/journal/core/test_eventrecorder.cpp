@@ -556,12 +556,23 @@ TEST_F(RecorderTest, FailedInsertWritesNothingAndStillFinishes)
     const RecordResult r = weigh("08:00:00", Number1, 1, 7000);
     EXPECT_EQ(r.outcome, RecordResult::Outcome::WriteFailed);
     EXPECT_EQ(r.recordId, 0);
-    EXPECT_EQ(r.saveButtonCaption, CaptionRecordMeasurement);
+    EXPECT_EQ(r.saveButtonCaption, CaptionRetryRecording) << "the measurement is kept for another try";
+    EXPECT_FALSE(r.hideAxleWindow);
     EXPECT_TRUE(errorShown("Ошибка при работе с процедурой InsEvenJrn (добавить запись в журнал):", "disk is full"));
     const auto rows = TestDatabase::journal();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].link, 0);
     EXPECT_EQ(TestDatabase::scalar("SELECT W_EMPTYCAR FROM TRANSPORT WHERE ID_TRANSP = 1"), "6800");
+
+    // Once the store takes rows again the same measurement is recorded.
+    TestDatabase::exec("DROP TRIGGER no_insert");
+    const RecordResult again = weigh("08:01:00", Number1, 1, 7000);
+    EXPECT_EQ(again.outcome, RecordResult::Outcome::Recorded);
+    EXPECT_EQ(again.saveButtonCaption, CaptionRecordMeasurement);
+    const auto after = TestDatabase::journal();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0].link, -1);
+    EXPECT_EQ(after[1].weight, "7000");
 }
 
 TEST_F(RecorderTest, FailedEmptyWeightUsesThePreviousOne)
