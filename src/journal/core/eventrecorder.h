@@ -92,7 +92,10 @@ struct RecordResult {
     int counterpartId = 0; // ID_RECORD of the counterpart chosen, 0 when none
     bool paired = false;   // the net weight and both links are stored
     QString netText;       // the net weight computed (also when storing it failed), empty when none
-    bool netNotComputable = false; // a weight text of the pair was not a number (message shown)
+    // A weight text of the pair was not a number (message shown): the new
+    // event is stored and stays open, so does the counterpart; no net weight,
+    // no links, no document. An empty weighing has stored the vehicle's empty weight.
+    bool netNotComputable = false;
     int documentId = 0;    // ID_DOCUMEN of the cargo document created, 0 when none
 
     int MarkedRecordID = 0;  // the page value after the recording; the page stores it back
