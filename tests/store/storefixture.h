@@ -12,6 +12,7 @@
 #include "database.h"
 #include "datamodule.h"
 #include "messages.h"
+#include "paths.h"
 
 // Readable texts in failure messages.
 QT_BEGIN_NAMESPACE
@@ -35,6 +36,7 @@ protected:
     {
         zv::store::TBVDMod1::instance().closeAll();
         zv::store::Database::setDirectory(QString());
+        zv::Paths::setProgramDir(QString());
     }
 
     zv::store::TBVDMod1 &dm() { return zv::store::TBVDMod1::instance(); }
