@@ -262,6 +262,8 @@ QSqlDatabase Database::openFile(const QString &path, const QString &connectionNa
         // committed weighing survives a killed process or a power cut.
         execOn(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         execOn(db, QStringLiteral("PRAGMA synchronous=FULL"));
+        // Room for the journal's indexes and recent days in memory (20 MB).
+        execOn(db, QStringLiteral("PRAGMA cache_size=-20000"));
         // A file that is not a database fails here, not at the first table.
         execOn(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (...) {
