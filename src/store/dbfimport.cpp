@@ -62,14 +62,15 @@ public:
             m_name = QStringLiteral("cp866");
             break;
         case 0x00:
+        case 0x03: // "Windows ANSI": the installation's own ANSI code page
+        case 0x57:
         case 0xC9:
             m_table = Cp1251High;
             m_name = QStringLiteral("windows-1251");
             break;
         default: {
             static const QHash<int, const char *> others = {
-                {0x01, "IBM437"}, {0x02, "IBM850"}, {0x03, "windows-1252"}, {0x57, "windows-1252"},
-                {0x58, "windows-1252"}, {0x59, "windows-1252"}, {0x64, "IBM852"}, {0xC8, "windows-1250"},
+                {0x01, "IBM437"}, {0x02, "IBM850"}, {0x58, "windows-1252"}, {0x59, "windows-1252"}, {0x64, "IBM852"}, {0xC8, "windows-1250"},
                 {0xCA, "windows-1254"}, {0xCB, "windows-1253"},
             };
             const char *name = others.value(driver, nullptr);
@@ -145,7 +146,16 @@ public:
         m_records = le32(h + 4);
         m_headerLength = le16(h + 8);
         m_recordLength = le16(h + 10);
-        m_codec = std::make_unique<TextCodec>(h[29]);
+        unsigned char driver = h[29];
+        if (m_level7 && m_data.size() >= 64) {
+            // Level 7 names its language driver as well ("DB866RU0", "ancyrr" ...).
+            const QByteArray name = m_data.mid(32, 32).toLower();
+            if (name.contains("866") || name.startsWith("cyrr"))
+                driver = 0x65;
+            else if (name.contains("ancyr") || name.contains("winru") || name.contains("1251"))
+                driver = 0xC9;
+        }
+        m_codec = std::make_unique<TextCodec>(driver);
 
         const int descStart = m_level7 ? 68 : 32;
         const int descSize = m_level7 ? 48 : 32;

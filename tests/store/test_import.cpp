@@ -143,7 +143,8 @@ void writeInstallation(const QString &dir)
             w.addRecord({7, QString(200, QChar(u'Щ')), QStringLiteral("00-07")});
             w.write(dir + QStringLiteral("/cargo.DBF"));
         } else if (t.name == QLatin1String("MODEL")) {
-            DbfWriter w(0x03, 0xC9, 1251);
+            // The generic ANSI driver of a Russian installation.
+            DbfWriter w(0x03, 0x57, 1251);
             for (const ColumnDef &c : t.columns) {
                 const DbfSpec s = specFor(c);
                 w.addField(s.name, s.type, s.length, s.decimals);
@@ -245,6 +246,7 @@ TEST_F(ImportTest, RoundTripKeepsValuesAndCountsRows)
     m.BVTCargo.open();
     EXPECT_EQ(m.BVTCargo.fieldByName(QStringLiteral("NAMECARGO")).asString(), QString(200, QChar(u'Щ')));
     m.BVTModel.open();
+    EXPECT_EQ(m.BVTModel.fieldByName(QStringLiteral("NAMEMODEL")).asString(), QStringLiteral("КАМАЗ"));
     EXPECT_DOUBLE_EQ(m.BVTModel.fieldByName(QStringLiteral("W_EMPTYMOD")).asFloat(), 10300.5);
     EXPECT_TRUE(m.BVTModel.fieldByName(QStringLiteral("MAXW_MODEL")).isNull());
 }
