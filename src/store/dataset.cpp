@@ -26,7 +26,7 @@ namespace zv::store {
 namespace {
 
 constexpr int PageSize = 64;
-constexpr int QueryPrefetch = 256;
+constexpr int QueryPrefetch = 1024; // a day's journal is read whole at once
 
 QString engineText(const QSqlError &e)
 {

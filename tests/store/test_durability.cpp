@@ -31,13 +31,13 @@ TEST_F(DurabilityTest, KilledWriterKeepsCommittedRowsOnly)
 // afterwards without losing or repeating rows.
 TEST_F(DurabilityTest, HalfReadQueryDoesNotHoldBackCommits)
 {
-    sql(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+    sql(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
                        "INSERT INTO CARGO (ID_CARGO, NAMECARGO) SELECT i, 'Груз ' || i FROM n"));
     auto &m = dm();
     m.BVQRefCargo.open();
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 1500; ++i)
         m.BVQRefCargo.next();
-    EXPECT_EQ(m.BVQRefCargo.fieldByName(QStringLiteral("ID_CARGO")).asInteger(), 301);
+    EXPECT_EQ(m.BVQRefCargo.fieldByName(QStringLiteral("ID_CARGO")).asInteger(), 1501);
 
     m.BVTEvenJrn.open();
     m.BVTEvenJrn.append();
@@ -57,7 +57,7 @@ TEST_F(DurabilityTest, HalfReadQueryDoesNotHoldBackCommits)
     QList<qint64> ids;
     for (m.BVQRefCargo.first(); !m.BVQRefCargo.eof(); m.BVQRefCargo.next())
         ids << m.BVQRefCargo.fieldByName(QStringLiteral("ID_CARGO")).asInteger();
-    ASSERT_EQ(ids.size(), 1000);
-    for (int i = 0; i < 1000; ++i)
+    ASSERT_EQ(ids.size(), 3000);
+    for (int i = 0; i < 3000; ++i)
         ASSERT_EQ(ids[i], i + 1);
 }
