@@ -60,12 +60,20 @@ private:
     bool m_purgeAfterRead = false;
 };
 
-// The silence watch of the link: RxCounter and its ring of nine copies.
+// The silence watch of the link: RxCounter and its ring of nine copies. The
+// indicator is silent when the counter shows the same value now and 3.2, 2.8
+// and 2.4 s ago.
+//
+// The counter counts receive events without wrapping at nine: a telegram of
+// nine characters ("0012340" CR LF) that a slow line hands over one character
+// per event adds nine events, and a counter taken modulo nine would stand
+// still while the indicator sends and report it silent (seen every minute or
+// so at 9600 baud).
 class SilenceWatch {
 public:
     void portOpening();   // RingSlot := 0, RxCounter := 1
     void portOpened();    // RxCounter := 100, ring := 0..8, RingSlot := 0
-    void blockReceived(); // RxCounter := (RxCounter + 1) mod 9
+    void blockReceived(); // RxCounter := RxCounter + 1 (see above)
     // One 400 ms tick; true when the indicator is silent.
     bool tick();
 

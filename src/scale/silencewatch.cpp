@@ -18,7 +18,9 @@ void SilenceWatch::portOpened()
 
 void SilenceWatch::blockReceived()
 {
-    m_rxCounter = (m_rxCounter + 1) % 9;
+    // Wraps long before overflowing; back to 100, which no copy taken in the
+    // last nine ticks can hold.
+    m_rxCounter = m_rxCounter >= 1'000'000'000 ? 100 : m_rxCounter + 1;
 }
 
 bool SilenceWatch::tick()

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <thread>
 
@@ -87,6 +89,8 @@ struct FormCase {
     double kg;
     const char *shown;
 };
+
+void PrintTo(const FormCase &c, std::ostream *os) { *os << c.name; }
 
 TelegramForm makeForm(bool decimal, bool lineEnd, bool decorated)
 {
@@ -279,6 +283,34 @@ TEST_F(LinkOnPty, BytesTricklingInAreAllDelivered)
     EXPECT_GT(spy.count(), 1);
 }
 
+// The silence watch on a live line that delivers one character per receive
+// event: a nine-character telegram between two ticks is a stream.
+TEST_F(LinkOnPty, ByteWiseStreamIsNoSilence)
+{
+    IndicatorLink link;
+    SilenceWatch watch;
+    watch.portOpening();
+    QString error;
+    ASSERT_TRUE(link.open(portOn(pty.slavePath()), &error)) << error.toStdString();
+    watch.portOpened();
+    QObject::connect(&link, &IndicatorLink::blockReceived, [&] { watch.blockReceived(); });
+
+    const QByteArray telegram = makeTelegram(12340, true, TelegramForm {});
+    ASSERT_EQ(telegram.size(), 9);
+    for (int tick = 1; tick <= 20; ++tick) {
+        for (char c : telegram) {
+            QSignalSpy spy(&link, &IndicatorLink::blockReceived);
+            pty.write(QByteArray(1, c));
+            ASSERT_TRUE(waitFor([&] { return spy.count() == 1; }));
+        }
+        EXPECT_FALSE(watch.tick()) << "tick " << tick;
+    }
+    // The line falls silent: the eighth quiet tick finds it.
+    for (int tick = 1; tick <= 7; ++tick)
+        EXPECT_FALSE(watch.tick()) << "quiet tick " << tick;
+    EXPECT_TRUE(watch.tick());
+}
+
 // The line's settings as the slave's terminal shows them through the master.
 termios2 lineSettings(const PseudoTerminal &pty)
 {
@@ -348,6 +380,8 @@ struct BadParam {
     const char *name;
     void (*spoil)(zv::PortValues &);
 };
+
+void PrintTo(const BadParam &c, std::ostream *os) { *os << c.name; }
 
 const BadParam kBadParams[] = {
     {"baud_index_18", [](zv::PortValues &p) { p.baudRateIndex = 18; }},

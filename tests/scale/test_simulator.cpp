@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 
 using namespace zv::scale;
@@ -16,6 +18,8 @@ struct TelegramCase {
     const char *telegram;
     const char *shown; // what the link extracts in the telegram's own form
 };
+
+void PrintTo(const TelegramCase &c, std::ostream *os) { *os << c.telegram; }
 
 TelegramForm form(bool decimal, bool lineEnd, bool decorated)
 {
@@ -152,6 +156,8 @@ struct CrossingCase {
     double noiseKg;
 };
 
+void PrintTo(const CrossingCase &c, std::ostream *os) { *os << c.name; }
+
 const CrossingCase kCrossings[] = {
     {"walking_pace", 3, 50, 20},
     {"usual", 5, 50, 20},
@@ -240,6 +246,8 @@ struct BadCrossing {
     void (*spoil)(VehicleCrossing &);
     const char *mentions;
 };
+
+void PrintTo(const BadCrossing &c, std::ostream *os) { *os << c.name; }
 
 const BadCrossing kBad[] = {
     {"no_axles", [](VehicleCrossing &v) { v.axlesKg.clear(); v.spacingMm.clear(); }, "axle"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 
@@ -16,6 +18,8 @@ struct ExtractCase {
     const char *wholeForm;   // text in the whole-number form
     const char *decimalForm; // text in the decimal form
 };
+
+void PrintTo(const ExtractCase &c, std::ostream *os) { *os << c.name; }
 
 const ExtractCase kExtractCases[] = {
     {"plain digits", "0012340", "0012340", ""},
@@ -56,6 +60,8 @@ struct ConvCase {
     double weight;
     const char *text;
 };
+
+void PrintTo(const ConvCase &c, std::ostream *os) { *os << c.digits << " digits, " << c.weight; }
 
 // Halves are rounded away from zero, judged on the decimal the weight was
 // written as, not on the nearest binary double (1.005 is stored as

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 
 using namespace zv::scale;
@@ -255,6 +257,8 @@ struct BadArgs {
     QStringList args;
     const char *mentions;
 };
+
+void PrintTo(const BadArgs &c, std::ostream *os) { *os << c.name; }
 
 const BadArgs kBadArgs[] = {
     {"no_target", {"--mode", "constant"}, "--pty or --device"},
