@@ -1,6 +1,7 @@
 #pragma once
-// Import of an installation's dBase tables (dBase III/IV, .dbt memo files)
-// into a new database. All or nothing: any fault leaves the target untouched.
+// Import of an installation's dBase tables (dBase III, IV and level 7 headers,
+// .dbt memo and picture files) into a new database. All or nothing: any
+// fault leaves the target untouched.
 #include <QList>
 #include <QPair>
 #include <QString>
