@@ -944,22 +944,15 @@ QVector<Dataset::Impl::Row> runPage(QSqlQuery &q, int columnCount)
 
 } // namespace
 
+// Rows of a table component in the order of arrival, read by one prepared
+// statement (kept for the next call with the same condition).
 static QVector<Dataset::Impl::Row> fetchTable(Dataset::Impl &d, int columnCount, const QString &where,
-                                              const QVariantList &binds, bool descending, int limit,
-                                              bool keep = true)
+                                              const QVariantList &binds, bool descending, int limit)
 {
     const QString sql = QStringLiteral("SELECT _rowid_, * FROM %1%2 ORDER BY _rowid_%3 LIMIT %4")
                             .arg(d.quotedTable, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where,
                                  descending ? QStringLiteral(" DESC") : QString(), QString::number(limit));
-    QSqlQuery local(Database::connection());
-    QSqlQuery *q = &local;
-    if (keep) {
-        q = d.statement(sql);
-    } else {
-        q->setForwardOnly(true);
-        if (!q->prepare(sql))
-            fail(*q);
-    }
+    QSqlQuery *q = d.statement(sql);
     for (int i = 0; i < binds.size(); ++i)
         q->bindValue(i, binds[i]);
     if (!q->exec())
