@@ -121,6 +121,19 @@ void BM_DayJournal(benchmark::State &state)
 }
 BENCHMARK(BM_DayJournal)->Unit(benchmark::kMillisecond);
 
+// Opening the whole journal with every name (the recording opens it once
+// when it is closed): the first rows are read, the rest as the cursor moves.
+void BM_WholeJournalOpen(benchmark::State &state)
+{
+    auto &m = module();
+    for (auto _ : state) {
+        m.BVQEvenJrn.close();
+        m.BVQEvenJrn.open();
+        benchmark::DoNotOptimize(m.BVQEvenJrn.fieldByName(QStringLiteral("NameModel")).asString());
+    }
+}
+BENCHMARK(BM_WholeJournalOpen)->Unit(benchmark::kMillisecond);
+
 // The pair search of a recording: open events of one vehicle, one mode, one day.
 void BM_FindPair(benchmark::State &state)
 {

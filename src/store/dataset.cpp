@@ -26,7 +26,10 @@ namespace zv::store {
 namespace {
 
 constexpr int PageSize = 64;
-constexpr int QueryPrefetch = 1024; // a day's journal is read whole at once
+// Rows read when a query opens: a day's journal whole, a wide result of the
+// whole journal only its first screens.
+constexpr int QueryPrefetch = 1024;
+constexpr int QueryPrefetchValues = 40000;
 
 QString engineText(const QSqlError &e)
 {
@@ -856,7 +859,8 @@ void Dataset::open()
         if (m_kind == Kind::Query) {
             // Small results are read at once so that the engine's statement is
             // released; large ones are read as the cursor advances.
-            while (d->rows.size() < QueryPrefetch && fetchRow()) {
+            const qsizetype width = std::max<qsizetype>(1, m_columns.size());
+            while (d->rows.size() < QueryPrefetch && d->rows.size() * width < QueryPrefetchValues && fetchRow()) {
             }
             d->cur = d->rows.isEmpty() ? -1 : 0;
             m_bof = true;
