@@ -153,10 +153,12 @@ TEST_F(MainWindowAccessTest, ReportUserCannotReachWhatTheGroupLoses)
 
     for (const QString &name : ReportLoses) {
         EXPECT_FALSE(w->action(name)->isEnabled()) << name.toStdString();
-        if (QAction *entry = menuEntry(name))
+        if (QAction *entry = menuEntry(name)) {
             EXPECT_FALSE(entry->isEnabled()) << name.toStdString();
-        if (QToolButton *item = navItem(name))
+        }
+        if (QToolButton *item = navItem(name)) {
             EXPECT_FALSE(item->isEnabled()) << name.toStdString();
+        }
         tryEveryWay(name);
         // Something enabling the action again does not widen the rights.
         w->action(name)->setEnabled(true);
@@ -275,8 +277,9 @@ TEST_F(MainWindowAccessTest, DemoDatabaseFirstLoginForcesThePasswordChangeAndOpe
     EXPECT_EQ(zv::run().CurrUserGroup, QStringLiteral("Administrator"));
     for (const QString &name : allActionNames()) {
         EXPECT_TRUE(w->action(name)->isEnabled()) << name.toStdString();
-        if (QToolButton *item = navItem(name))
+        if (QToolButton *item = navItem(name)) {
             EXPECT_TRUE(item->isEnabled()) << name.toStdString();
+        }
     }
     const auto admin = TestDb::user(zv::run().CurrUserID);
     ASSERT_TRUE(admin.has_value());

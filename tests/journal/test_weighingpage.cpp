@@ -213,8 +213,9 @@ TEST_F(PageDb, RfidControlsFollowTheSettingsAndTheCheckBox)
         for (QWidget *w : {static_cast<QWidget *>(p->CBRFID), static_cast<QWidget *>(p->lbRFID),
                            static_cast<QWidget *>(p->BtFindRFID)})
             EXPECT_EQ(!w->isHidden(), c.shown) << w->objectName().toStdString();
-        if (c.shown)
+        if (c.shown) {
             EXPECT_EQ(p->CBRFID->toolTip(), QStringLiteral("Поля с желтым оттенком - обязательны для заполнения"));
+        }
     }
 }
 

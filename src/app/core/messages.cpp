@@ -1,6 +1,8 @@
 #include "messages.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <utility>
 #include <QWidget>
 
 namespace zv {
@@ -56,12 +58,13 @@ QMessageBox::StandardButton Messages::show(ShownMessage::Kind kind, const QStrin
         break;
     }
     QMessageBox box(icon, title, text, buttons, activeParent());
-    if (buttons.testFlag(QMessageBox::Yes))
-        box.setButtonText(QMessageBox::Yes, QStringLiteral("Да"));
-    if (buttons.testFlag(QMessageBox::No))
-        box.setButtonText(QMessageBox::No, QStringLiteral("Нет"));
-    if (buttons.testFlag(QMessageBox::Cancel))
-        box.setButtonText(QMessageBox::Cancel, QStringLiteral("Отмена"));
+    // The boxes speak Russian whatever the machine's locale is.
+    const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
+        {QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}, {QMessageBox::Cancel, "Отмена"}};
+    for (const auto &[button, caption] : captions) {
+        if (auto *b = box.button(button))
+            b->setText(QString::fromUtf8(caption));
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
