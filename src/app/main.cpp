@@ -1,4 +1,5 @@
 // The workstation's entry: one copy per machine, then the main window.
+#include <QScreen>
 #include <QDir>
 
 #include "accesshooks.h"
@@ -31,6 +32,10 @@ int main(int argc, char **argv)
     zv::access::attachUsersPage(
         [&mainForm](QWidget *page, std::function<void()> prepare) { mainForm.setUsersPage(page, std::move(prepare)); },
         [&mainForm] { mainForm.leavePages(); });
+    // Without a window manager "maximised" means nothing: give the window the
+    // whole screen first so it is usable on a bare X server too.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        mainForm.setGeometry(screen->availableGeometry());
     mainForm.showMaximized();
     return app.exec();
 }
