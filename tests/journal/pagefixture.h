@@ -3,8 +3,8 @@
 // store's own schema and built-in rows plus a few vehicles, cargo, cargo
 // types and drivers. Message boxes are scripted (test main), the clock is
 // fixed at 10:00 of a working day.
+#include "waitfor.h"
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -32,18 +32,6 @@ namespace zvtest {
 
 inline const QDate kDay(2026, 3, 17);
 
-// Runs the event loop until `done` holds or the deadline passes.
-template<typename Pred>
-bool waitFor(Pred done, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 // Types text key by key (Cyrillic included, which QTest::keyClicks refuses).
 inline void typeText(QWidget *w, const QString &text)

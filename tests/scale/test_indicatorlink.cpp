@@ -1,11 +1,11 @@
 // The link on a real pseudo-terminal: the test writes telegrams into the
 // master side as the indicator would, the link reads the slave like a port.
+#include "waitfor.h"
 #include "indicatorlink.h"
 #include "pseudoterminal.h"
 #include "simulator.h"
 #include "weighttelegram.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -32,18 +32,7 @@ const QString kNoSuchPort = QStringLiteral("Попытка открыть нес
 const QString kPortBusy = QStringLiteral("Порт занят другой программой");
 const QString kPortOpen = QStringLiteral("Нельзя менять свойство, пока порт открыт");
 
-// Runs the event loop until `done` holds or the deadline passes.
-template<typename Pred>
-bool waitFor(Pred done, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
+using zvtest::waitFor;
 
 zv::PortValues portOn(const QString &path)
 {

@@ -1,10 +1,10 @@
 // zvtool indicator as the demo runs it: a separate process behind a
 // pseudo-terminal, read by the link.
+#include "waitfor.h"
 #include "indicatorlink.h"
 #include "pseudoterminal.h"
 #include "weighttelegram.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -19,17 +19,7 @@ using namespace zv::scale;
 
 namespace {
 
-template<typename Pred>
-bool waitFor(Pred done, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
+using zvtest::waitFor;
 
 QByteArray received(const QSignalSpy &spy)
 {
