@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
@@ -121,6 +122,14 @@ QTableView *grid(const char *name, QAbstractItemModel *model, QWidget *parent)
     return v;
 }
 
+// The vehicle and document grids take the height of the fields beside
+// them and leave the rest of a low screen to the journal of the day.
+void shareHeight(QTableView *v)
+{
+    v->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    v->setMinimumHeight(v->horizontalHeader()->sizeHint().height() + 3 * v->verticalHeader()->defaultSectionSize() + 4);
+}
+
 QComboBox *combo(const char *name, QWidget *parent)
 {
     auto *c = new QComboBox(parent);
@@ -202,7 +211,21 @@ TWeighingPage::TWeighingPage(QWidget *parent)
       m_recorder(std::make_unique<zv::journal::EventRecorder>(m_dm, *m_recorderUi))
 {
     setObjectName(QStringLiteral("WeighingPage"));
-    auto *root = new QVBoxLayout(this);
+    // The controls live on a content widget inside a scroll area: on a screen
+    // narrower or lower than the page's minimum nothing becomes unreachable.
+    // Widgets created below with the page as parent move onto the content
+    // widget when they are added to its layouts.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("WeighingScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(scroll);
+    auto *content = new QWidget(scroll);
+    content->setObjectName(QStringLiteral("WeighingContent"));
+    scroll->setWidget(content);
+    auto *root = new QVBoxLayout(content);
 
     // Widgets are created in reading order: the focus chain follows it.
 
@@ -228,10 +251,11 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     ImEmpty->setScaledContents(true);
     ImEmpty->setFixedSize(120, 68);
     ImEmpty->hide();
+    // The picture stands under the check boxes: the group stays narrow.
     kind->addWidget(ChBEmpty, 0, 0);
     kind->addWidget(ChBRetry, 1, 0);
-    kind->addWidget(ImLoad, 0, 1, 2, 1);
-    kind->addWidget(ImEmpty, 0, 1, 2, 1);
+    kind->addWidget(ImLoad, 2, 0, Qt::AlignHCenter);
+    kind->addWidget(ImEmpty, 2, 0, Qt::AlignHCenter);
     top->addWidget(GrBoxKind);
 
     auto *dateOper = new QGridLayout;
@@ -283,7 +307,7 @@ TWeighingPage::TWeighingPage(QWidget *parent)
                                  QStringLiteral("5 (Пять)"), QStringLiteral("6 (Шесть)"), QStringLiteral("7 (Семь)"),
                                  QStringLiteral("8 (Восемь)"), QStringLiteral("9 (Девять)"),
                                  QStringLiteral("10 (Десять)"), QStringLiteral("11 (Одинадцать)")},
-                                5, this);
+                                3, this);
     RGAxis->setObjectName(QStringLiteral("RGAxis"));
     measure->addWidget(RGAxis);
     auto *axles = new QHBoxLayout;
@@ -299,10 +323,14 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     // The axle counters stand out in red while the operator weighs.
     for (QLabel *l : {LbAx1, LbAx2})
         l->setStyleSheet(QStringLiteral("color: #ff0000;"));
+    // The counters hold one or two digits.
+    for (QLineEdit *e : {EditWg, EditOst})
+        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
     axles->addWidget(LbAx1);
     axles->addWidget(EditWg);
     axles->addWidget(LbAx2);
     axles->addWidget(EditOst);
+    axles->addStretch(1);
 
     // ---------------- journal of the day
     auto *nav = new QWidget(this);
@@ -356,6 +384,7 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     root->addLayout(middle);
     auto *ident = new QGridLayout;
     middle->addLayout(ident, 2);
+    ident->setColumnStretch(1, 1);
     int row = 0;
 
     CBStateNum = combo("CBStateNum", this);
@@ -447,6 +476,7 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     });
     DBGrid2 = grid("DBGrid2", m_vehicleModel, vehicle);
     DBGrid2->setAccessibleName(vehicle->title());
+    shareHeight(DBGrid2);
     vehicleLayout->addWidget(DBGrid2);
     BtAddTs = new QPushButton(QStringLiteral("Справочник ТС"), vehicle);
     BtAddTs->setObjectName(QStringLiteral("BtAddTs"));
@@ -466,6 +496,7 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     });
     DBGrid3 = grid("DBGrid3", m_documentModel, docs);
     DBGrid3->setAccessibleName(docs->title());
+    shareHeight(DBGrid3);
     docsLayout->addWidget(DBGrid3);
     auto *docButtons = new QHBoxLayout;
     docsLayout->addLayout(docButtons);
