@@ -385,7 +385,8 @@ void TSettingsPage::buildModeTab(QWidget *tab)
     for (QLineEdit *mark : {Edit095, Edit100, Edit105}) {
         mark->setText(marks[col]);
         mark->setReadOnly(true);
-        mark->setAccessibleName(marks[col]);
+        // A bare number says nothing to a screen-reader user: the group's caption goes first.
+        mark->setAccessibleName(GrBoxKoff->title() + QLatin1Char(' ') + marks[col]);
         mark->setAlignment(Qt::AlignCenter);
         mark->setFixedWidth(mark->fontMetrics().horizontalAdvance(QStringLiteral("0.000")) + 12);
         koff->addWidget(mark, 1, col * 2, 1, 1, col == 0 ? Qt::AlignLeft : col == 1 ? Qt::AlignHCenter : Qt::AlignRight);
