@@ -29,6 +29,12 @@ QString StaticWeighing::notANumberMessage(const QString &text)
     return QStringLiteral("Значение \"Текущий вес\" (%1) не является числом, вес оси не записан").arg(text);
 }
 
+QString StaticWeighing::noAxleWeightMessage(const QString &text)
+{
+    return QStringLiteral("Значение \"Текущий вес\" (%1) не больше нуля: на платформе нет оси, вес оси не записан")
+        .arg(text);
+}
+
 QString StaticWeighing::weightTotalText() const { return QString::number(m_weightTotal, 'g', 15); }
 
 bool StaticWeighing::RGAxis1Click(int itemIndex, bool staticMode)
@@ -61,8 +67,15 @@ StaticWeighing::Press StaticWeighing::BtSaveWClick(const QString &editWeight, bo
     }
     // A typed weight is taken only when it is a number: the axle row, the
     // counters and the total must move together or not at all.
-    if (!parseWeightText(editWeight, nullptr)) {
+    double weight = 0;
+    if (!parseWeightText(editWeight, &weight)) {
         zv::Messages::warning(notANumberMessage(editWeight));
+        return Press::Refused;
+    }
+    // A press before the axle has come onto the platform would count an axle
+    // of 0 and spoil the vehicle's total.
+    if (weight <= 0) {
+        zv::Messages::warning(noAxleWeightMessage(editWeight));
         return Press::Refused;
     }
     m_lastWeightText = editWeight;

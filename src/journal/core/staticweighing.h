@@ -62,6 +62,8 @@ public:
     static QString noWeightMessage();        // "Нет значения "Текущий вес""
     static QString noAxleCountMessage();     // "Вы не выбрали количество осей для ТС"
     static QString notANumberMessage(const QString &text);
+    // An empty platform (or a silent indicator) reads 0: no axle stands on it.
+    static QString noAxleWeightMessage(const QString &text);
 
 private:
     bool SaveData();

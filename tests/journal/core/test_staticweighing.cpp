@@ -53,10 +53,10 @@ TEST_F(StaticWeighingTest, ThreeAxleVehicle)
 TEST_F(StaticWeighingTest, WeightsAreTakenAsShown)
 {
     ASSERT_TRUE(w.RGAxis1Click(0));
-    w.BtSaveWClick("0", true, true); // silence watch: an axle of weight 0
+    w.BtSaveWClick("0004500.75", true, true);
     w.BtSaveWClick("4500.75", true, true);
-    EXPECT_DOUBLE_EQ(w.WeightTotal(), 4500.75);
-    EXPECT_EQ(axleRows(), QStringList({"1/0", "2/4500.75"}));
+    EXPECT_DOUBLE_EQ(w.WeightTotal(), 9001.5);
+    EXPECT_EQ(axleRows(), QStringList({"1/0004500.75", "2/4500.75"}));
 }
 
 TEST_F(StaticWeighingTest, ChoosingAgainStartsOver)
@@ -87,6 +87,9 @@ TEST_F(StaticWeighingTest, RefusedPressesChangeNothing)
         {"empty weight", "", true, false, false, StaticWeighing::noWeightMessage()},
         {"typed text", "12a", true, false, false, StaticWeighing::notANumberMessage("12a")},
         {"two points", "1.2.3", true, false, false, StaticWeighing::notANumberMessage("1.2.3")},
+        {"empty platform", "0000000", true, false, false, StaticWeighing::noAxleWeightMessage("0000000")},
+        {"silent indicator", "0", true, false, false, StaticWeighing::noAxleWeightMessage("0")},
+        {"negative reading", "-120", true, false, false, StaticWeighing::noAxleWeightMessage("-120")},
         {"no axle count", "5000", false, false, false, StaticWeighing::noAxleCountMessage()},
         {"counters emptied", "5000", true, true, false, StaticWeighing::noAxleCountMessage()},
         {"every axle weighed", "5000", true, false, true, StaticWeighing::noAxleCountMessage()},
