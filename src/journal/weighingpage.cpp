@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,9 +131,24 @@ void shareHeight(QTableView *v)
     v->setMinimumHeight(v->horizontalHeader()->sizeHint().height() + 3 * v->verticalHeader()->defaultSectionSize() + 4);
 }
 
+// A list whose drop-down is as wide as its longest item: names and cargo
+// are read whole even where the field itself is narrow.
+class FittingComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override
+    {
+        QAbstractItemView *v = view();
+        v->setTextElideMode(Qt::ElideNone);
+        const int scrollBar = v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
+        v->setMinimumWidth(qMax(width(), v->sizeHintForColumn(modelColumn()) + scrollBar + 2 * v->frameWidth() + 8));
+        QComboBox::showPopup();
+    }
+};
+
 QComboBox *combo(const char *name, QWidget *parent)
 {
-    auto *c = new QComboBox(parent);
+    auto *c = new FittingComboBox(parent);
     c->setObjectName(QLatin1String(name));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
@@ -383,7 +399,7 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     auto *middle = new QHBoxLayout;
     root->addLayout(middle);
     auto *ident = new QGridLayout;
-    middle->addLayout(ident, 2);
+    middle->addLayout(ident, 3);
     ident->setColumnStretch(1, 1);
     int row = 0;
 
@@ -1154,6 +1170,12 @@ void TWeighingPage::RGAxis1Click(int itemIndex)
     }
     TBVViewWTelForm *w = axleWindow();
     if (!w->isActiveWindow()) {
+        // First shown over the right end of the journal of the day, clear of
+        // the fields the operator still fills; later where he left it.
+        if (!m_axleWindowPlaced && DBGrid1->isVisible()) {
+            w->move(DBGrid1->mapToGlobal(QPoint(qMax(0, DBGrid1->width() - w->width()), 0)));
+            m_axleWindowPlaced = true;
+        }
         w->show();
         w->setSumText(QString());
     }

@@ -253,6 +253,7 @@ private:
     std::unique_ptr<zv::journal::WeighingPageUi> m_recorderUi;
     std::unique_ptr<zv::journal::EventRecorder> m_recorder;
     QPointer<TBVViewWTelForm> m_axleWindow;
+    bool m_axleWindowPlaced = false; // the axle window got its first place
 
     zv::store::DatasetModel *m_journalModel = nullptr;
     zv::store::DatasetModel *m_vehicleModel = nullptr;
