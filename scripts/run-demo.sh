@@ -12,8 +12,10 @@ if [ ! -f db/zv.db ]; then
 fi
 # The simulator makes a pseudo-terminal and prints its path on the first line.
 # A lorry with three axles is driven on axle by axle, loaded and empty in turn.
+# Each axle stands 8 s and the platform stays empty 20 s after a pass: time
+# for a newcomer to press the button and to fill the fields of the next pass.
 PTY_FILE=$(mktemp)
-./zvtool indicator --pty --mode static --loop > "$PTY_FILE" 2>/dev/null &
+./zvtool indicator --pty --mode static --loop --hold 8 --tail 20 > "$PTY_FILE" 2>/dev/null &
 SIM=$!
 trap 'kill $SIM 2>/dev/null || true; rm -f "$PTY_FILE"' EXIT
 for _ in $(seq 100); do [ -s "$PTY_FILE" ] && break; sleep 0.1; done
