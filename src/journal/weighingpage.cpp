@@ -242,6 +242,7 @@ TWeighingPage::TWeighingPage(QWidget *parent)
     content->setObjectName(QStringLiteral("WeighingContent"));
     scroll->setWidget(content);
     auto *root = new QVBoxLayout(content);
+    root->setContentsMargins(4, 4, 4, 4);
 
     // Widgets are created in reading order: the focus chain follows it.
 

@@ -7,6 +7,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QAbstractItemView>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QToolButton>
@@ -836,4 +839,66 @@ TEST_F(PageDb, TabOrderFollowsTheReadingOrderOfTheSelectionFields)
     for (QWidget *x : reading)
         expected << x->objectName();
     EXPECT_EQ(names, expected);
+}
+
+// ---------------------------------------------------------------- screen room
+
+// The page goes on a 1280 or 1366 pixel wide screen beside the navigation
+// bar (about 240 px): its controls need no more than 1020 px across and
+// 680 px down; beyond that the page scrolls.
+TEST_F(PageDb, PageFitsBesideTheNavigationBarOnA1280PixelScreen)
+{
+    TWeighingPage *p = openPage();
+    auto *content = p->findChild<QWidget *>(QStringLiteral("WeighingContent"));
+    ASSERT_NE(content, nullptr);
+    const QSize needed = content->minimumSizeHint();
+    EXPECT_LE(needed.width(), 1020);
+    EXPECT_LE(needed.height(), 680);
+
+    // Smaller still, every control stays reachable through the scroll bars.
+    p->resize(700, 400);
+    QCoreApplication::processEvents();
+    auto *scroll = p->findChild<QScrollArea *>(QStringLiteral("WeighingScroll"));
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+    EXPECT_GE(content->width(), needed.width());
+}
+
+TEST_F(PageDb, AxleWindowFirstStandsOverTheJournalClearOfTheFields)
+{
+    TWeighingPage *p = openPage();
+    chooseAxles(p, 3);
+    TBVViewWTelForm *w = p->axleWindow();
+    ASSERT_TRUE(w->isVisible());
+    const QRect placed(w->pos(), w->size());
+    const QRect journal(p->DBGrid1->mapToGlobal(QPoint(0, 0)), p->DBGrid1->size());
+    EXPECT_TRUE(journal.contains(placed.topLeft()));
+    for (QWidget *field : std::initializer_list<QWidget *>{p->CBStateNum, p->CBCargo, p->CBDriver, p->ChBEmpty,
+                                                           p->BtSaveW, p->RGAxis, p->EditWeight, p->EditOst}) {
+        const QRect r(field->mapToGlobal(QPoint(0, 0)), field->size());
+        EXPECT_FALSE(placed.intersects(r)) << field->objectName().toStdString();
+    }
+
+    // Where the operator put it, it stays for the next vehicle.
+    w->move(placed.topLeft() + QPoint(-50, 40));
+    w->hide();
+    chooseAxles(p, 2);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->pos(), placed.topLeft() + QPoint(-50, 40));
+}
+
+TEST_F(PageDb, DropDownListsShowTheirLongestItemWhole)
+{
+    TWeighingPage *p = openPage();
+    for (QComboBox *box : {p->CBDriver, p->CBCargo, p->CBStateNum}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        ASSERT_GT(box->count(), 0);
+        box->setFixedWidth(60);
+        box->showPopup();
+        QAbstractItemView *v = box->view();
+        EXPECT_GE(v->width(), v->sizeHintForColumn(box->modelColumn()));
+        EXPECT_EQ(v->textElideMode(), Qt::ElideNone);
+        box->hidePopup();
+    }
 }
