@@ -552,6 +552,33 @@ TEST_F(MainFormTest, ErrorDuringThePreparationIsShownAndSkipsTheRest)
     EXPECT_TRUE(window->isVisible());
 }
 
+// Without a database the documents and the journal of the day cannot be
+// opened: each shows its open-error box, and the window goes on working.
+TEST_F(MainFormTest, MissingDatabaseShowsTheOpenErrorsAndGoesOn)
+{
+    zv::store::Database::setDirectory(dir.filePath(QStringLiteral("nowhere")));
+    zv::hooks().login = [](QWidget *) {
+        zv::run().CurrUserID = 1;
+        zv::run().CurrUserGroup = zv::GroupAdministrator;
+        return true;
+    };
+    start();
+    QStringList errors;
+    for (const auto &m : Messages::shown()) {
+        if (m.kind == zv::ShownMessage::Error)
+            errors << m.text;
+    }
+    ASSERT_EQ(errors.size(), 2) << errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Ошибка при открытии таблицы \"Документы\" :"))) << errors[0].toStdString();
+    EXPECT_TRUE(errors[1].startsWith(QStringLiteral("Ошибка при открытии таблицы \"Журнал событий\" :"))) << errors[1].toStdString();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("nowhere/zv.db"))));
+
+    // The program goes on: the settings page still opens.
+    window->action(QStringLiteral("ConfigSystem"))->trigger();
+    EXPECT_EQ(window->activePage(), window->findChild<QWidget *>(QStringLiteral("TabSConfig")));
+}
+
 TEST_F(MainFormTest, RestPageShowsTheJpegOfTheProgramDirectory)
 {
     QImage picture(64, 48, QImage::Format_RGB32);
