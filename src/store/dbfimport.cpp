@@ -119,6 +119,21 @@ quint16 le16(const uchar *p) { return quint16(p[0] | (p[1] << 8)); }
 quint32 le32(const uchar *p) { return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24); }
 quint32 be32(const uchar *p) { return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]); }
 
+// Level 7 keeps doubles (numbers and timestamps) big-endian with the sign bit
+// flipped, so that their bytes sort as the values do. All zero bytes: no value.
+std::optional<double> sortableDouble(const char *p)
+{
+    quint64 bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits = (bits << 8) | uchar(p[i]);
+    if (bits == 0)
+        return std::nullopt;
+    bits = (bits & 0x8000000000000000ull) ? (bits ^ 0x8000000000000000ull) : ~bits;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
 class DbfFile {
 public:
     DbfFile(const QString &path) : m_path(path) {}
@@ -320,27 +335,18 @@ public:
         case 'O': {
             if (f.length != 8)
                 return bad(QStringLiteral("длина числового поля %1").arg(f.length));
-            quint64 bits = 0;
-            for (int i = 0; i < 8; ++i)
-                bits = (bits << 8) | uchar(p[i]);
-            if (bits == 0)
+            const auto d = sortableDouble(p);
+            if (!d)
                 return {};
-            bits = (bits & 0x8000000000000000ull) ? (bits ^ 0x8000000000000000ull) : ~bits;
-            double d;
-            std::memcpy(&d, &bits, sizeof d);
-            return fromDouble(d, col, bad);
+            return fromDouble(*d, col, bad);
         }
         case '@': {
             if (f.length != 8)
                 return bad(QStringLiteral("длина поля даты-времени %1").arg(f.length));
-            quint64 bits = 0;
-            for (int i = 0; i < 8; ++i)
-                bits = (bits << 8) | uchar(p[i]);
-            if (bits == 0)
+            const auto stamp = sortableDouble(p);
+            if (!stamp)
                 return {};
-            bits = (bits & 0x8000000000000000ull) ? (bits ^ 0x8000000000000000ull) : ~bits;
-            double ms;
-            std::memcpy(&ms, &bits, sizeof ms);
+            const double ms = *stamp;
             // Milliseconds since 1 January 4713 BC (Julian day 0 at midnight).
             const QDate d = QDate::fromJulianDay(qint64(std::floor(ms / 86400000.0)));
             if (!d.isValid())
