@@ -243,19 +243,3 @@ void BM_AppendEvent(benchmark::State &state)
 BENCHMARK(BM_AppendEvent)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const DbError &e) {
-        std::fprintf(stderr, "store error: %s\n", e.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
-}
